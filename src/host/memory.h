@@ -1,0 +1,35 @@
+// Fixed (pointer) blocks and movable (handle) blocks with explicit locking.
+// Win32 body: global memory. POSIX body: a small handle record over malloc.
+#pragma once
+#include <cstdint>
+
+typedef void* XPHandle;
+
+// Fixed block, zero-filled; null on failure.
+void* NewXPPointer(uint32_t size);
+void DisposeXPPointer(void* p);
+
+// Movable block; zero-filled when size <= 8192, contents undefined above.
+XPHandle NewXPHandle(uint32_t size);
+// 0 on success (the new handle stored through h, grown bytes zero);
+// 1 on failure, the handle and block untouched.
+int16_t ResizeXPHandle(XPHandle* h, uint32_t size);
+void* LockXPHandle(XPHandle h);
+void UnlockXPHandle(XPHandle h);
+void DisposeXPHandle(XPHandle h);
+// The block's size as the memory manager reports it (may exceed the request).
+uint32_t SizeXPHandle(XPHandle h);
+
+// Zeroes len bytes: four at a time, then the remaining one to three.
+void ClearMemBlock(void* p, uint32_t len);
+
+// Pointer and handle blocks alive: lets tests prove that a command releases
+// what it allocates, also where no leak checker can run.
+int32_t LiveXPBlocks();
+namespace xpmem {
+void CountNew();
+void CountDispose();
+}  // namespace xpmem
+
+// Largest block that NewXPHandle zero-fills.
+constexpr uint32_t kZeroFillLimit = 8192;
