@@ -1,0 +1,57 @@
+// The external's instance record: one per loaded external, allocated at the
+// load message and found again through the host atom "VANDU".
+#pragma once
+#include <cstdint>
+
+#include "host/callbacks.h"
+#include "host/memory.h"
+#include "lists/listrec.h"
+
+constexpr uint32_t kStateLoading = 0x4C4F4144;  // "LOAD"
+constexpr uint32_t kStateReady = 0x434F4F4C;    // "COOL"
+constexpr const char kAtomName[] = "VANDU";
+
+struct AreaRec;
+
+struct Globals {
+    uint32_t stateTag;
+    HostCallback callback;        // of the load, then of the latest function call
+    int16_t paramCount;           // parameters of the current call
+    int16_t lineNumRef;           // host reference of "#LN"
+    XPHandle listTableHandle;     // the list table
+    void* listTable;              // its locked address
+    void* clipRegion;             // GDI region for clipping
+    int16_t typeAheadLen;
+    uint8_t typeAhead[30];
+    uint8_t* typeAheadPos;
+    int32_t typeAheadLeft;
+    uint32_t lastEventTick;
+    uint32_t eventTick;
+    uint8_t* sortBase;            // locked line buffer during a sort
+    uint8_t* sortPivot;           // pivot line during a sort
+    uint8_t* sortSwap;            // exchange line during a sort
+    int16_t sortKeyOffset;        // sort column - 1
+    uint8_t foldTable[90];        // folded values of 0x80..0xD9
+    uint8_t textBuf[258];
+    uint8_t textBuf2[258];
+    uint8_t textBuf3[258];
+    uint8_t listName[18];         // length byte, up to 15 characters, NUL
+    int16_t funcId;               // catalogue position of the current call
+    int16_t errorFieldRef;        // host reference of "EX_EXT_ERROR", 0 if none
+    int16_t errorNum;
+    int16_t errorParam;
+    const char* errorText;
+    int16_t curListIndex;         // 1-based, 0 if none
+    ListRec* curList;
+    AreaRec* curArea;
+    uint32_t typeAheadTimeout;    // ms
+    uint32_t doubleClickTime;     // ms
+    uint32_t appWindow;
+    int16_t frameExtraY;
+    // Every byte's folded value as a signed order, built from foldTable at
+    // load: comparisons look a byte up once instead of testing its range.
+    int8_t foldOrder[256];
+};
+
+// Module-level pointer for the window procedure, which gets no callback.
+extern Globals* gGlobsPtr;

@@ -1,0 +1,94 @@
+#include "lists/registry.h"
+
+#include <cstring>
+
+#include "area/arearec.h"
+#include "entry/globals.h"
+#include "lists/fold.h"
+
+void InitGlobalTables(Globals* g) {
+    std::memcpy(g->foldTable, kFoldTable, sizeof g->foldTable);
+    BuildFoldOrder(g->foldTable, g->foldOrder);
+    g->typeAheadTimeout = (plat::KeyboardDelaySetting() + 1) * 500;
+    g->doubleClickTime = plat::DoubleClickTime();
+}
+
+int16_t FindList(Globals* g, ListRec** found, const uint8_t* name) {
+    const int16_t count = ListTableCount(g->listTable);
+    for (int16_t i = 1; i <= count; ++i) {
+        ListRec* l = ListTableRecord(g->listTable, i);
+        if (std::memcmp(l->name, name, static_cast<size_t>(name[0]) + 1) == 0) {
+            *found = l;
+            return i;
+        }
+    }
+    *found = nullptr;
+    return 0;
+}
+
+int16_t OpenListFile(ListRec* list, plat::FileHandle* file, bool forWrite) {
+    *file = nullptr;
+    if (plat::OpenFile(reinterpret_cast<const char*>(list->path + 1), forWrite, file) != 0) {
+        *file = nullptr;
+        return 8;
+    }
+    return 0;
+}
+
+int16_t GetModDate(Globals*, ListRec* list, uint64_t* fileTime) {
+    if (!plat::LastWriteTime(reinterpret_cast<const char*>(list->path + 1), fileTime)) {
+        *fileTime = 1;
+        return 10;
+    }
+    return 0;
+}
+
+int16_t MemCopyCurrent(Globals* g, ListRec* list) {
+    uint64_t t = 0;
+    if (GetModDate(g, list, &t) == 10) return 10;
+    // A list without a line buffer (its load failed) or whose last write-back
+    // failed holds no copy of the file.
+    if (!list->lines || list->staleCopy) return -1;
+    return (t == ListFileTime(list) && list->fileSortCol == list->sortCol) ? 0 : -1;
+}
+
+int16_t GrowTheHandle(XPHandle* handle, uint32_t extra) {
+    const uint32_t oldSize = SizeXPHandle(*handle);
+    if (extra > UINT32_MAX - oldSize) return -1;
+    const uint32_t size = oldSize + extra;
+    if (ResizeXPHandle(handle, size) == 0) return 0;
+    XPHandle fresh = NewXPHandle(size);
+    if (!fresh) return -1;
+    void* from = LockXPHandle(*handle);
+    void* to = LockXPHandle(fresh);
+    std::memcpy(to, from, oldSize);
+    UnlockXPHandle(fresh);
+    UnlockXPHandle(*handle);
+    DisposeXPHandle(*handle);
+    *handle = fresh;
+    return 0;
+}
+
+int16_t SubscribeToList(ListRec* list, void* area) {
+    if (list->subscriberCount >= kMaxSubscribers) return 0;
+    Subscriber& s = list->subscribers[list->subscriberCount];
+    s.area = area;
+    const AreaRec* a = static_cast<const AreaRec*>(area);
+    s.scrollWindow = a->scrollWindow;
+    s.hostWindow = a->hostWindow;
+    s.prevWndProc = a->prevWndProc;
+    ++list->subscriberCount;
+    return 1;
+}
+
+int16_t UnsubscribeFromList(ListRec* list, void* area) {
+    if (!list) return 0;
+    for (int16_t i = 0; i < list->subscriberCount; ++i) {
+        if (list->subscribers[i].area != area) continue;
+        std::memmove(&list->subscribers[i], &list->subscribers[i + 1],
+                     static_cast<size_t>(list->subscriberCount - i - 1) * sizeof(Subscriber));
+        --list->subscriberCount;
+        return 1;
+    }
+    return 0;
+}

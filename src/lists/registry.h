@@ -1,0 +1,26 @@
+// The list table, finding lists by name, the list file routines shared by the
+// commands, growing a line buffer, and the subscriber slots of list areas.
+#pragma once
+#include <cstdint>
+
+#include "host/memory.h"
+#include "lists/listrec.h"
+#include "platform/platform.h"
+
+struct Globals;
+
+void InitGlobalTables(Globals* g);
+// 1-based index of the list whose name equals the length-prefixed name, with
+// its record in *found; 0 and null when there is none.
+int16_t FindList(Globals* g, ListRec** found, const uint8_t* name);
+// Opens the list file (reading, or reading and writing). 0, or 8 with *file null.
+int16_t OpenListFile(ListRec* list, plat::FileHandle* file, bool forWrite);
+// The file's last-write time; 0, or 10 with the time (1, 0) when not found.
+int16_t GetModDate(Globals* g, ListRec* list, uint64_t* fileTime);
+// 0 when the memory copy equals the file, -1 when not, 10 when the file is gone.
+int16_t MemCopyCurrent(Globals* g, ListRec* list);
+// Grows a movable block by extra bytes, keeping its content. 0, or -1 with the
+// old block intact.
+int16_t GrowTheHandle(XPHandle* handle, uint32_t extra);
+int16_t SubscribeToList(ListRec* list, void* area);
+int16_t UnsubscribeFromList(ListRec* list, void* area);
