@@ -1,0 +1,17 @@
+// Sorting a list's lines in memory on a column.
+#pragma once
+#include <cstdint>
+
+#include "lists/listrec.h"
+
+struct Globals;
+
+// Sorts list (the current list) on the 1-based column and puts the selection
+// back on the line whose RSN was selected. Does nothing but beep when its
+// work blocks cannot be allocated.
+void DoQSort(Globals* g, ListRec* list, int16_t column);
+// Sorts lines lo..hi of the current list (g->curList) in g->sortBase.
+void QuickSort(Globals* g, int32_t lo, int32_t hi);
+// Compares two keys of the current list over lineSize - sortKeyOffset bytes,
+// folded and signed: 1, -1 or 0.
+int32_t CompareItems(Globals* g, const uint8_t* a, const uint8_t* b);
