@@ -69,6 +69,13 @@ int16_t GrowTheHandle(XPHandle* handle, uint32_t extra) {
     return 0;
 }
 
+int32_t LinesInBuffer(const ListRec* list) {
+    if (!list->lines || list->lineSize <= 0 || list->lineCount <= 0) return 0;
+    const uint32_t whole = SizeXPHandle(list->lines) / static_cast<uint32_t>(list->lineSize);
+    return whole < static_cast<uint32_t>(list->lineCount) ? static_cast<int32_t>(whole)
+                                                          : list->lineCount;
+}
+
 int16_t SubscribeToList(ListRec* list, void* area) {
     if (list->subscriberCount >= kMaxSubscribers) return 0;
     Subscriber& s = list->subscribers[list->subscriberCount];

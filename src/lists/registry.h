@@ -22,5 +22,8 @@ int16_t MemCopyCurrent(Globals* g, ListRec* list);
 // Grows a movable block by extra bytes, keeping its content. 0, or -1 with the
 // old block intact.
 int16_t GrowTheHandle(XPHandle* handle, uint32_t extra);
+// Lines that lie wholly inside the list's buffer: lineCount, or fewer when
+// the buffer is shorter, so that no scan can run past its end.
+int32_t LinesInBuffer(const ListRec* list);
 int16_t SubscribeToList(ListRec* list, void* area);
 int16_t UnsubscribeFromList(ListRec* list, void* area);

@@ -8,17 +8,10 @@
 #include "entry/params.h"
 #include "lists/commands.h"
 #include "lists/fold.h"
+#include "lists/registry.h"
 #include "platform/platform.h"
 
 namespace {
-
-// Lines that lie wholly inside the buffer: never more than lineCount.
-int32_t LinesInBuffer(const ListRec* list) {
-    if (!list->lines || list->lineSize <= 0 || list->lineCount <= 0) return 0;
-    const uint32_t whole = SizeXPHandle(list->lines) / static_cast<uint32_t>(list->lineSize);
-    return whole < static_cast<uint32_t>(list->lineCount) ? static_cast<int32_t>(whole)
-                                                          : list->lineCount;
-}
 
 // Compares the window of a line with the folded text over m bytes:
 // 0 equal, >0 the line is greater, <0 smaller.
