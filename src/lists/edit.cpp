@@ -244,10 +244,20 @@ int16_t DoEditLine(Globals* g) {
     const bool keyChanged =
         n > 0 && std::memcmp(line + l->fileSortCol - 1, g->textBuf + 1 + l->fileSortCol - 1,
                              static_cast<size_t>(n)) != 0;
+    uint8_t old[kMaxImageSize];
+    std::memcpy(old, line, static_cast<size_t>(size));
     std::memcpy(line, g->textBuf + 1, static_cast<size_t>(size));
     if (keyChanged) {
         UnlockXPHandle(l->lines);
-        DoQSort(g, l, l->fileSortCol);
+        if (!DoQSort(g, l, l->fileSortCol)) {
+            // Written unsorted, the file would lose its order: put the old
+            // line back and leave the file as it is.
+            base = static_cast<uint8_t*>(LockXPHandle(l->lines));
+            std::memcpy(LineAt(base, l, p), old, static_cast<size_t>(size));
+            UnlockXPHandle(l->lines);
+            CloseEditFile(&e);
+            return kOutOfMemory;
+        }
         base = static_cast<uint8_t*>(LockXPHandle(l->lines));
     }
 

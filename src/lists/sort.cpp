@@ -270,8 +270,8 @@ void QuickSort(Globals* g, int32_t lo, int32_t hi) {
     if (g->curList) SortLines(g, g->curList, lo, hi);
 }
 
-void DoQSort(Globals* g, ListRec* list, int16_t column) {
-    if (column < 1) return;  // no key starts before the line
+bool DoQSort(Globals* g, ListRec* list, int16_t column) {
+    if (column < 1) return false;  // no key starts before the line
     const uint32_t blockSize =
         static_cast<uint32_t>(std::max<int32_t>(kSortBlockSize, list->lineSize));
     g->sortPivot = static_cast<uint8_t*>(NewXPPointer(blockSize));
@@ -279,7 +279,7 @@ void DoQSort(Globals* g, ListRec* list, int16_t column) {
     if (!g->sortSwap) {
         ReleaseSortBlocks(g);
         plat::Beep(1500, 2);
-        return;
+        return false;
     }
     g->sortBase = list->lines ? static_cast<uint8_t*>(LockXPHandle(list->lines)) : nullptr;
     g->sortKeyOffset = static_cast<int16_t>(column - 1);
@@ -298,6 +298,7 @@ void DoQSort(Globals* g, ListRec* list, int16_t column) {
     const int32_t found = FindLine(g, true, list, list->rsnCol, key);
     list->selLine = found >= 0 ? found : 0;
     list->selStamp = plat::TickCount();
+    return true;
 }
 
 int16_t DoSortList(Globals* g) {

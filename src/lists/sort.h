@@ -7,9 +7,9 @@
 struct Globals;
 
 // Sorts list (the current list) on the 1-based column and puts the selection
-// back on the line whose RSN was selected. Does nothing but beep when its
-// work blocks cannot be allocated.
-void DoQSort(Globals* g, ListRec* list, int16_t column);
+// back on the line whose RSN was selected. Does nothing but beep, and returns
+// false, when its work blocks cannot be allocated.
+bool DoQSort(Globals* g, ListRec* list, int16_t column);
 // Sorts lines lo..hi of the current list (g->curList) in g->sortBase.
 void QuickSort(Globals* g, int32_t lo, int32_t hi);
 // Compares two keys of the current list over lineSize - sortKeyOffset bytes,
