@@ -1,0 +1,301 @@
+// Parsing of scripts: one statement per line, each line on its own so that a
+// bad line is reported with its number and the next lines still count.
+#include <cctype>
+#include <climits>
+#include <cmath>
+
+#include "catalogue_names.h"
+#include "script.h"
+#include "values.h"
+
+namespace vhost {
+namespace {
+
+bool IsNameStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '#';
+}
+bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The statement part of a line. A '#' outside quotes starts a comment, unless
+// it begins a name such as "#LN" somewhere after the line's first character.
+std::string StripComment(const std::string& line) {
+    char quote = 0;
+    bool seenText = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quote) {
+            if (c == quote) quote = 0;  // a doubled quote closes and reopens
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '#' &&
+                   (!seenText || i + 1 >= line.size() || !IsNameChar(line[i + 1]))) {
+            return line.substr(0, i);
+        }
+        if (!IsBlank(c)) seenText = true;
+    }
+    return line;
+}
+
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (IsBlank(s[b]) || s[b] == '\r')) ++b;
+    while (e > b && (IsBlank(s[e - 1]) || s[e - 1] == '\r')) --e;
+    return s.substr(b, e - b);
+}
+
+struct Token {
+    enum Kind { kWord, kText, kNumber, kPunct, kEnd };
+    Kind kind = kEnd;
+    std::string text;  // the word, the decoded text, the number as written, the mark
+    double number = 0;
+};
+
+bool Lex(const std::string& s, std::vector<Token>* out, std::string* error) {
+    size_t i = 0;
+    const size_t n = s.size();
+    while (i < n) {
+        const char c = s[i];
+        Token t;
+        if (IsBlank(c)) {
+            ++i;
+            continue;
+        } else if (c == '(' || c == ')' || c == ',' || c == '=') {
+            t.kind = Token::kPunct;
+            t.text = std::string(1, c);
+            ++i;
+        } else if (c == '\'' || c == '"') {
+            t.kind = Token::kText;
+            for (++i;; ++i) {
+                if (i >= n) {
+                    *error = "unterminated text literal";
+                    return false;
+                }
+                if (s[i] == c) {
+                    if (i + 1 < n && s[i + 1] == c) {
+                        t.text += c;
+                        ++i;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                t.text += s[i];
+            }
+        } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+' || c == '.') {
+            const size_t start = i++;
+            while (i < n && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '.' ||
+                             ((s[i] == '-' || s[i] == '+') && (s[i - 1] == 'e' || s[i - 1] == 'E'))))
+                ++i;
+            t.kind = Token::kNumber;
+            t.text = s.substr(start, i - start);
+            if (!ParseNumber(t.text, &t.number)) {
+                *error = "bad number '" + t.text + "'";
+                return false;
+            }
+        } else if (IsNameStart(c)) {
+            const size_t start = i++;
+            while (i < n && (IsNameChar(s[i]) || s[i] == '.')) ++i;
+            t.kind = Token::kWord;
+            t.text = s.substr(start, i - start);
+        } else {
+            *error = std::string("unexpected character '") + c + "'";
+            return false;
+        }
+        out->push_back(t);
+    }
+    out->push_back(Token());
+    return true;
+}
+
+bool IsVariableName(const std::string& s) {
+    if (s.empty() || !IsNameStart(s[0])) return false;
+    for (size_t i = 1; i < s.size(); ++i)
+        if (!IsNameChar(s[i])) return false;
+    return true;
+}
+
+class LineParser {
+public:
+    LineParser(const std::vector<Token>& tokens, const FunctionLookup& lookup)
+        : t_(tokens), lookup_(lookup) {}
+
+    bool Parse(Statement* st) {
+        const Token& first = Next();
+        if (first.kind == Token::kPunct && first.text == "=") return ParseCall(st, true);
+        if (first.kind != Token::kWord) return Fail("expected a statement");
+        if (StartsWithIgnoreCase(first.text, "Vandu.")) {
+            --i_;
+            return ParseCall(st, false);
+        }
+        if (EqualsIgnoreCase(first.text, "Calculate")) return ParseCalculate(st);
+        if (EqualsIgnoreCase(first.text, "Show")) return ParseShow(st);
+        if (EqualsIgnoreCase(first.text, "Load")) {
+            st->kind = Statement::kLoad;
+            if (Peek().kind == Token::kPunct && Peek().text == "(" && !ParseArgs(&st->args))
+                return false;
+            return ExpectEnd();
+        }
+        if (EqualsIgnoreCase(first.text, "Unload")) {
+            st->kind = Statement::kUnload;
+            return ExpectEnd();
+        }
+        if (EqualsIgnoreCase(first.text, "Echo")) {
+            st->kind = Statement::kEcho;
+            const Token& text = Next();
+            if (text.kind != Token::kText) return Fail("Echo needs a text literal");
+            st->name = text.text;
+            return ExpectEnd();
+        }
+        return Fail("unknown statement '" + first.text + "'");
+    }
+
+    const std::string& error() const { return error_; }
+
+private:
+    const Token& Peek() const { return t_[i_]; }
+    const Token& Next() { return t_[i_ + 1 < t_.size() ? i_++ : i_]; }
+
+    bool Fail(const std::string& message) {
+        error_ = message;
+        return false;
+    }
+
+    bool ExpectEnd() {
+        const Token& t = Next();
+        return t.kind == Token::kEnd || Fail("unexpected '" + t.text + "' at the end of the statement");
+    }
+
+    bool ParseCall(Statement* st, bool valueForm) {
+        const Token& word = Next();
+        const std::string prefix = valueForm ? "Vandu" : "Vandu.";
+        if (word.kind != Token::kWord || !StartsWithIgnoreCase(word.text, prefix) ||
+            word.text.size() == prefix.size())
+            return Fail(valueForm ? "expected =VanduName(...) after '='" : "expected Vandu.Name(...)");
+        const std::string name = word.text.substr(prefix.size());
+        const std::string written = (valueForm ? "=" : "") + word.text;
+        st->kind = Statement::kCall;
+        st->position = lookup_ ? lookup_(name) : 0;
+        if (st->position == 0) return Fail("unknown function '" + written + "'");
+        if (IsValueFunction(st->position) != valueForm)
+            return Fail(valueForm ? name + " is a command: write Vandu." + name + "(...)"
+                                  : name + " is a value function: write =Vandu" + name + "(...)");
+        if (Peek().kind != Token::kPunct || Peek().text != "(")
+            return Fail("expected '(' after " + written);
+        return ParseArgs(&st->args) && ExpectEnd();
+    }
+
+    bool ParseArgs(std::vector<Arg>* args) {
+        Next();  // '('
+        if (Peek().kind == Token::kPunct && Peek().text == ")") {
+            Next();
+            return true;
+        }
+        for (;;) {
+            const Token& t = Next();
+            if (t.kind == Token::kText) {
+                args->push_back(Arg::Text(t.text));
+            } else if (t.kind == Token::kNumber) {
+                args->push_back(Arg::Num(t.number));
+            } else if (t.kind == Token::kWord) {
+                if (!IsVariableName(t.text)) return Fail("bad variable name '" + t.text + "'");
+                args->push_back(Arg::Var(t.text));
+            } else {
+                return Fail("expected an argument, found " +
+                            (t.kind == Token::kEnd ? std::string("the end of the line")
+                                                   : "'" + t.text + "'"));
+            }
+            const Token& sep = Next();
+            if (sep.kind == Token::kPunct && sep.text == ")") return true;
+            if (sep.kind != Token::kPunct || sep.text != ",")
+                return Fail("expected ',' or ')' after an argument");
+        }
+    }
+
+    bool ParseCalculate(Statement* st) {
+        const Token& var = Next();
+        if (var.kind != Token::kWord || !IsVariableName(var.text))
+            return Fail("Calculate needs a variable name");
+        const Token& as = Next();
+        if (as.kind != Token::kWord || !EqualsIgnoreCase(as.text, "as"))
+            return Fail("expected 'as' after Calculate " + var.text);
+        const Token& lit = Next();
+        if (lit.kind == Token::kText)
+            st->literal = Value::Text(lit.text);
+        else if (lit.kind == Token::kNumber)
+            st->literal = Value::Num(lit.number);
+        else
+            return Fail("Calculate needs a text or number literal after 'as'");
+        st->kind = Statement::kCalculate;
+        st->name = var.text;
+        return ExpectEnd();
+    }
+
+    bool ParseShow(Statement* st) {
+        const Token& what = Next();
+        if (what.kind == Token::kWord && EqualsIgnoreCase(what.text, "file") &&
+            Peek().kind == Token::kText) {
+            st->kind = Statement::kShowFile;
+            st->name = Next().text;
+            return ParseLineRange(st) && ExpectEnd();
+        }
+        if (what.kind != Token::kWord || !IsVariableName(what.text))
+            return Fail("Show needs a variable name or file 'path'");
+        st->kind = Statement::kShowVariable;
+        st->name = what.text;
+        return ExpectEnd();
+    }
+
+    // Optional "first [last]" after Show file: whole line numbers from 1.
+    bool ParseLineRange(Statement* st) {
+        int32_t* bounds[] = {&st->firstLine, &st->lastLine};
+        for (int32_t* bound : bounds) {
+            if (Peek().kind != Token::kNumber) break;
+            const Token& t = Next();
+            if (t.number < 1 || t.number > INT32_MAX || t.number != std::floor(t.number))
+                return Fail("bad line number '" + t.text + "'");
+            *bound = static_cast<int32_t>(t.number);
+        }
+        if (st->firstLine > st->lastLine)
+            return Fail("the first line shown comes after the last");
+        return true;
+    }
+
+    const std::vector<Token>& t_;
+    const FunctionLookup& lookup_;
+    size_t i_ = 0;
+    std::string error_;
+};
+
+}  // namespace
+
+Script ParseScript(const std::string& text, const FunctionLookup& lookup) {
+    Script script;
+    int lineNumber = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        ++lineNumber;
+        const std::string source = Trim(StripComment(text.substr(start, end - start)));
+        start = end + 1;
+        if (source.empty()) continue;
+        std::vector<Token> tokens;
+        std::string error;
+        Statement st;
+        st.line = lineNumber;
+        st.source = source;
+        if (Lex(source, &tokens, &error)) {
+            LineParser parser(tokens, lookup);
+            if (parser.Parse(&st)) {
+                script.statements.push_back(st);
+                continue;
+            }
+            error = parser.error();
+        }
+        script.errors.push_back({lineNumber, error});
+    }
+    return script;
+}
+
+}  // namespace vhost

@@ -1,0 +1,68 @@
+// Scripts of host calls in the host's notation, as vandu-host runs them:
+// parsing into statements, running them against a Host, and the transcript.
+// The notation is described in README.md beside this file.
+#pragma once
+#include <cstdint>
+#include <climits>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace vhost {
+
+struct Statement {
+    enum Kind { kCall, kCalculate, kShowVariable, kShowFile, kLoad, kUnload, kEcho };
+    Kind kind = kEcho;
+    int line = 0;              // 1-based line of the script
+    std::string source;        // the statement as written, without its comment
+    std::string name;          // variable (Calculate, Show), path (Show file), text (Echo)
+    int32_t position = 0;      // kCall: catalogue position
+    std::vector<Arg> args;     // kCall, kLoad
+    Value literal;             // kCalculate
+    int32_t firstLine = 1;     // kShowFile: the lines shown, 1-based, inclusive
+    int32_t lastLine = INT32_MAX;
+};
+
+struct Diagnostic {
+    int line = 0;
+    std::string message;
+};
+
+struct Script {
+    std::vector<Statement> statements;  // the lines that parsed
+    std::vector<Diagnostic> errors;     // one per line that did not
+};
+
+// Catalogue position of a bare function name ("LoadList"); 0 when unknown.
+using FunctionLookup = std::function<int32_t(const std::string&)>;
+
+Script ParseScript(const std::string& text, const FunctionLookup& lookup);
+
+// A file's bytes; false with *error set when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error);
+
+// Transcript forms.
+// Double-quoted; a quote is doubled, control characters are written \r, \n,
+// \t or \xHH and a backslash as \\.
+std::string QuoteText(const std::string& text);
+// Numbers plain, texts quoted, dates YYYY-MM-DD, times HH:MM:SS, "(empty)".
+std::string FormatValue(const Value& value);
+// "name = value", or for a list its line count and an aligned table of
+// line numbers and quoted cells under the column names.
+std::string FormatVariable(const std::string& name, const Value& value);
+// A file's lines (each up to and including its LF, or a CR not followed by
+// LF), numbered and quoted, under a heading with the path, byte count and
+// line count; only the lines from firstLine to lastLine (1-based) are listed.
+std::string FormatFileLines(const std::string& path, const std::string& bytes,
+                            int32_t firstLine = 1, int32_t lastLine = INT32_MAX);
+
+// Reports the parse errors, runs the statements that parsed (sending Load
+// before the first call unless the script has loaded the external, and
+// Unload at the end while it is loaded) and writes the transcript to out and
+// "line N: message" errors to err. Returns 0, or 1 when any line failed.
+int RunScript(Host& host, const Script& script, std::ostream& out, std::ostream& err);
+
+}  // namespace vhost
