@@ -102,10 +102,14 @@ uint32_t SetFileEnd(FileHandle f, uint32_t size) {
     if (fault::Hit(fault::kFile)) return kErrDiskFull;
     struct stat st;
     if (::fstat(Fd(f), &st) != 0) return FromErrno(errno);
-    if (static_cast<uint64_t>(st.st_size) < size) {
-        // Reserve the blocks now: a sparse extension would let a later write
-        // fail half way on a full disk.
-        const int e = ::posix_fallocate(Fd(f), 0, static_cast<off_t>(size));
+    const uint64_t oldSize = static_cast<uint64_t>(st.st_size);
+    if (oldSize < size) {
+        // Reserve the new blocks now: a sparse extension would let a later
+        // write fail half way on a full disk. Only the extension is asked
+        // for, so that a file system without fallocate (where the C library
+        // writes every block instead) pays for the new bytes alone.
+        const int e = ::posix_fallocate(Fd(f), static_cast<off_t>(oldSize),
+                                        static_cast<off_t>(size - oldSize));
         if (e != 0 && e != EOPNOTSUPP && e != EINVAL) return FromErrno(e);
     }
     if (::ftruncate(Fd(f), static_cast<off_t>(size)) != 0) return FromErrno(errno);
