@@ -1,0 +1,16 @@
+# Benchmarks: one program per bench/*.cpp, native unsanitized tree only.
+if(WIN32 OR VANDU_SANITIZE)
+  return()
+endif()
+
+file(GLOB vandu_benches CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
+foreach(source IN LISTS vandu_benches)
+  get_filename_component(name ${source} NAME_WE)
+  if(NOT name MATCHES "bench")
+    set(name bench_${name})
+  endif()
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE vandu_host)
+  target_compile_options(${name} PRIVATE -O2)
+  vandu_program(${name})
+endforeach()

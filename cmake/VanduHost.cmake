@@ -1,0 +1,30 @@
+# The substitute host: the library vandu_host (the test fixture) and the
+# script runner vandu-host. Native: it links the core. Windows: it loads
+# Vandu.dll at run time from beside the program.
+vandu_platform_sources(vandu_host_sources tools/host)
+list(FILTER vandu_host_sources EXCLUDE REGEX "/tools/host/main\\.cpp$")
+
+if(vandu_host_sources)
+  add_library(vandu_host STATIC ${vandu_host_sources})
+  set(vandu_host_scope PUBLIC)
+  target_link_libraries(vandu_host PRIVATE vandu_options)
+else()
+  # No sources yet: an interface target keeps the dependants configurable.
+  add_library(vandu_host INTERFACE)
+  set(vandu_host_scope INTERFACE)
+endif()
+target_include_directories(vandu_host ${vandu_host_scope}
+  ${PROJECT_SOURCE_DIR}/tools/host ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/res)
+target_compile_features(vandu_host ${vandu_host_scope} cxx_std_17)
+if(NOT WIN32)
+  target_link_libraries(vandu_host ${vandu_host_scope} vandu_core)
+endif()
+
+if(EXISTS ${PROJECT_SOURCE_DIR}/tools/host/main.cpp)
+  add_executable(vandu-host ${PROJECT_SOURCE_DIR}/tools/host/main.cpp)
+  target_link_libraries(vandu-host PRIVATE vandu_host)
+  vandu_program(vandu-host)
+  if(WIN32)
+    add_dependencies(vandu-host Vandu)
+  endif()
+endif()

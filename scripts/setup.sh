@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Installs every package the builds and tests need on Debian 12 (run as root),
+# and makes 32-bit x86 Linux programs runnable: where the kernel cannot execute
+# them (no ia32 emulation), it registers qemu-i386 with binfmt_misc.
+# Does nothing when everything is already there. Quiet unless it acts.
+set -euo pipefail
+
+packages=(
+  cmake make g++ g++-multilib
+  clang libclang-rt-14-dev
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  googletest
+  wine wine32:i386 wine64
+  qemu-user-static
+  xvfb xauth
+  valgrind
+)
+
+say() { echo "setup: $*" >&2; }
+
+install_packages() {
+  local missing=() p
+  for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+
+  if [ "$(id -u)" -ne 0 ]; then
+    say "missing packages: ${missing[*]}; run this script as root"
+    exit 1
+  fi
+  say "installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# A tiny static-free -m32 program: does the machine run i386 binaries?
+i386_runs() {
+  local dir
+  dir=$(mktemp -d)
+  printf 'int main(void) { return 0; }\n' > "$dir/probe.c"
+  local ok=1
+  if gcc -m32 -o "$dir/probe" "$dir/probe.c" 2>/dev/null && "$dir/probe" 2>/dev/null; then
+    ok=0
+  fi
+  rm -rf "$dir"
+  return $ok
+}
+
+# ELF32, little-endian, x86 (e_machine 3), e_type EXEC (2) or DYN (3); the F
+# flag opens the interpreter now, so it also serves containers and chroots.
+register_qemu_i386() {
+  local binfmt=/proc/sys/fs/binfmt_misc
+  local qemu=/usr/bin/qemu-i386-static
+  if [ "$(id -u)" -ne 0 ]; then
+    say "i386 programs do not run here; run this script as root to register qemu-i386"
+    exit 1
+  fi
+  if [ ! -e "$binfmt/register" ]; then
+    mount -t binfmt_misc binfmt_misc "$binfmt"
+  fi
+  if [ -e "$binfmt/qemu-i386" ]; then
+    # Present but disabled, or pointing elsewhere: replace it.
+    echo -1 > "$binfmt/qemu-i386"
+  fi
+  say "registering $qemu for i386 programs"
+  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$qemu"':F' \
+    > "$binfmt/register"
+}
+
+install_packages
+if ! i386_runs; then
+  register_qemu_i386
+  if ! i386_runs; then
+    say "i386 programs still do not run after registering qemu-i386"
+    exit 1
+  fi
+fi

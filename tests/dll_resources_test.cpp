@@ -1,0 +1,136 @@
+// Checks the built Vandu.dll without loading it: the export table that the
+// host calls through, the modules it needs at run time, and the resources the
+// host reads (the catalogue string table, "Q7INF" and the version block).
+// Built natively by the Windows tree; VANDU_DLL_PATH names the DLL.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "catalogue.h"
+#include "pe/pe_image.h"
+#include "pe/resource_formats.h"
+
+namespace {
+
+constexpr uint16_t kEnglishUs = 0x0409;
+
+const pe::Image& Dll() {
+    static pe::Image image;
+    static std::string error;
+    static bool loaded = image.Load(VANDU_DLL_PATH, &error);
+    if (!loaded) ADD_FAILURE() << error;
+    return image;
+}
+
+// String number id as the string table holds it; "<absent>" without a block.
+std::string CatalogueString(uint16_t id) {
+    const pe::Resource* block = Dll().Find(pe::ResourceId::Number(pe::kRtString),
+                                           pe::ResourceId::Number(pe::StringBlockId(id)));
+    if (!block) return "<absent>";
+    EXPECT_EQ(block->language, kEnglishUs) << "string block of " << id;
+    std::vector<std::string> strings;
+    EXPECT_TRUE(pe::DecodeStringBlock(block->data, &strings)) << "string block of " << id;
+    return strings.empty() ? "<absent>" : strings[id % 16];
+}
+
+TEST(DllImage, IsA32BitWindowsDll) {
+    EXPECT_EQ(Dll().Machine(), pe::kMachineI386);
+    EXPECT_TRUE(Dll().Characteristics() & pe::kFileDll);
+}
+
+TEST(DllImage, ExportsTheEntryPointUndecoratedAtOrdinalOne) {
+    const auto& exports = Dll().Exports();
+    auto vandu = std::find_if(exports.begin(), exports.end(),
+                              [](const pe::Export& e) { return e.name == "Vandu"; });
+    ASSERT_NE(vandu, exports.end()) << "no export named Vandu";
+    EXPECT_EQ(vandu->ordinal, 1u);
+    EXPECT_NE(vandu->rva, 0u);
+    for (const pe::Export& e : exports) {
+        EXPECT_EQ(e.name.find('@'), std::string::npos) << "decorated export " << e.name;
+    }
+}
+
+// The mingw runtime DLLs (libstdc++-6, libgcc_s_dw2-1, libwinpthread-1) are
+// all named lib*.dll: the host would fail to load a DLL that needs them.
+TEST(DllImage, ImportsOnlySystemLibraries) {
+    ASSERT_FALSE(Dll().ImportedModules().empty());
+    for (std::string module : Dll().ImportedModules()) {
+        std::transform(module.begin(), module.end(), module.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        EXPECT_NE(module.rfind("lib", 0), 0u) << "needs " << module << " beside it";
+    }
+}
+
+TEST(DllResources, StringTableHoldsTheCatalogueInOrder) {
+    const char* expected[] = {VANDU_CATALOGUE_ENTRIES};
+    static_assert(sizeof(expected) / sizeof(expected[0]) == VANDU_CAT_LAST - VANDU_CAT_FIRST + 1,
+                  "one catalogue entry per string number");
+    for (uint16_t id = VANDU_CAT_FIRST; id <= VANDU_CAT_LAST; ++id) {
+        EXPECT_EQ(CatalogueString(id), expected[id - VANDU_CAT_FIRST]) << "string " << id;
+    }
+    EXPECT_EQ(CatalogueString(VANDU_CAT_FIRST - 1), "");
+    EXPECT_EQ(CatalogueString(VANDU_CAT_LAST + 1), "");
+}
+
+// The number after the last colon is the host's function number: 13005999 for
+// the external itself, 13005000.. for the commands, 13005020.. from the first
+// value function (position 11) on.
+TEST(DllResources, CatalogueFunctionNumbersFollowThePositions) {
+    for (int position = 1; position <= 20; ++position) {
+        std::string text = CatalogueString(static_cast<uint16_t>(13004 + position));
+        size_t colon = text.rfind(':');
+        ASSERT_NE(colon, std::string::npos) << text;
+        long expected = position == 1    ? 13005999
+                        : position <= 10 ? 13005000 + (position - 2)
+                                         : 13005020 + (position - 11);
+        EXPECT_EQ(text.substr(colon + 1), std::to_string(expected)) << "position " << position;
+    }
+}
+
+TEST(DllResources, InfoResourceHoldsItsFourteenBytes) {
+    const pe::Resource* info = Dll().Find(pe::ResourceId::Number(pe::kRtRcData),
+                                          pe::ResourceId::Named("Q7INF"));
+    ASSERT_NE(info, nullptr) << "no RCDATA resource named Q7INF";
+    const std::vector<uint8_t> expected = {0x37, 0x4F, 0x42, 0x4A, 0xCD, 0x32, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(info->data, expected);
+}
+
+TEST(DllResources, VersionBlockNamesTheProduct) {
+    const pe::Resource* res = Dll().Find(pe::ResourceId::Number(pe::kRtVersion),
+                                         pe::ResourceId::Number(1));
+    ASSERT_NE(res, nullptr) << "no version resource";
+    EXPECT_EQ(res->language, kEnglishUs);
+    pe::VersionInfo info;
+    ASSERT_TRUE(pe::DecodeVersionInfo(res->data, &info));
+
+    const uint16_t version[4] = {6, 0, 1, 0};
+    EXPECT_TRUE(std::equal(version, version + 4, info.fileVersion));
+    EXPECT_TRUE(std::equal(version, version + 4, info.productVersion));
+    EXPECT_EQ(info.fileType, 2u) << "VFT_DLL";
+
+    ASSERT_EQ(info.strings.count("040904E4"), 1u);
+    const auto& values = info.strings.at("040904E4");
+    const std::pair<const char*, const char*> required[] = {
+        {"FileDescription", "Extended Area for Omnis"},
+        {"FileVersion", "6.0.1"},
+        {"InternalName", "Vandu"},
+        {"ProductName", "Vandu"},
+        {"OriginalName", "Vandu.DLL"},
+        {"CompanyName", "Vandu developers"},
+        {"LegalCopyright", "Copyright 2026 Vandu developers"},
+    };
+    for (const auto& [key, text] : required) {
+        auto it = values.find(key);
+        ASSERT_NE(it, values.end()) << "no " << key;
+        EXPECT_EQ(it->second, text) << key;
+    }
+
+    ASSERT_EQ(info.translations.size(), 1u);
+    EXPECT_EQ(info.translations[0].first, 0x0409);
+    EXPECT_EQ(info.translations[0].second, 0x04E4);
+}
+
+}  // namespace
