@@ -16,3 +16,18 @@ foreach(source IN LISTS vandu_fuzzers)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   vandu_program(${name})
 endforeach()
+
+# Smoke runs for CI: a bounded number of inputs from the repository's corpus.
+# New inputs go to a folder of the build tree, never into the repository.
+foreach(source IN LISTS vandu_fuzzers)
+  get_filename_component(name ${source} NAME_WE)
+  set(work ${CMAKE_BINARY_DIR}/fuzz-work/${name})
+  file(MAKE_DIRECTORY ${work})
+  add_test(NAME fuzz.${name}
+           COMMAND ${name} -runs=3000 -max_total_time=120 ${work}
+                   ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+  # A small quarantine keeps ASan's 32-bit allocator within the address
+  # space that qemu-user gives a guest over long runs.
+  set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 300
+                       ENVIRONMENT "ASAN_OPTIONS=quarantine_size_mb=16:detect_leaks=0")
+endforeach()

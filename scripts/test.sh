@@ -86,5 +86,27 @@ run_tree sanitize -DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake -DCMAKE_BUILD_TY
   -DVANDU_SANITIZE=ON
 run_tree windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 
+# Fuzzing smoke runs: the libFuzzer targets, built with clang, each run over
+# its corpus for a bounded number of inputs.
+run_fuzz() {
+  local dir=build/fuzz start
+  mkdir -p "$dir"
+  echo "=== fuzz: configure and build"
+  start=$(date +%s)
+  if ! { CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake \
+           -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDU_FUZZ=ON &&
+         cmake --build "$dir" --parallel "$jobs" --target fuzz_list_file fuzz_host_calls; } \
+       > "$dir/build.log" 2>&1; then
+    grep -E 'error|Error' "$dir/build.log" | head -n 40
+    problems+=("fuzz: build failed")
+    failed=$((failed + 1))
+    return
+  fi
+  echo "=== fuzz: built in $(elapsed "$start"); run"
+  (cd "$dir" && ctest --output-on-failure -L fuzz) 2>&1 | tee "$dir/ctest.log"
+  count_ctest fuzz "$dir/ctest.log"
+}
+run_fuzz
+
 summary
 [ "$failed" -eq 0 ]
