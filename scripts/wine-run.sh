@@ -70,11 +70,21 @@ winepath_of() { printf 'Z:%s' "${1//\//\\}"; }
 
 # A prefix is ready once wineboot finished, kernel32 is in place and the crash
 # dialog is off (a crashing test must fail, not wait on an invisible dialog).
-# Ends every process of the prefix, also those still starting when asked.
+# Ends every process of the prefix. A process still starting under qemu is
+# not yet known to wineserver; it is found by the VANDU_WINE_RUN mark that it
+# inherited from this script.
+export VANDU_WINE_RUN="$$-$RANDOM$RANDOM"
 stop_wine() {
   wineserver -k 2>/dev/null 9>&-
   timeout 120 wineserver -w 9>&-
-  wineserver -k 2>/dev/null 9>&-
+  local environ pid
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}; pid=${pid%/environ}
+    [ "$pid" = $$ ] && continue
+    if grep -qzx "VANDU_WINE_RUN=$VANDU_WINE_RUN" "$environ" 2>/dev/null; then
+      kill -9 "$pid" 2>/dev/null
+    fi
+  done
 }
 
 # Runs with the lock of prepare_prefix held on descriptor 9; Wine's processes
