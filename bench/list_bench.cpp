@@ -211,20 +211,25 @@ void RunSize(Bench& b, long n) {
     const double write = WriteWhole(copy, bytes);
     std::remove(copy.c_str());
     b.Load(path);
-    char text[128];
-    std::snprintf(text, sizeof text, "%010ld NEWKEY", n + 1);  // odd RSN: a new line mid-list
-    const double add = Time([&] { b.Cmd("AddLine", {Arg::Text("b"), Arg::Text(text)}); });
+    // Three rounds of add, edit, edit moving the sort text, remove: each
+    // round leaves the list as it found it; the best time of each counts.
+    double add = 1e30, edit = 1e30, move = 1e30, remove = 1e30;
+    for (int round = 0; round < 3; ++round) {
+        char text[128];
+        std::snprintf(text, sizeof text, "%010ld NEWKEY", n + 1);  // odd RSN: a new line mid-list
+        add = std::min(add, Time([&] { b.Cmd("AddLine", {Arg::Text("b"), Arg::Text(text)}); }));
+        // A change beyond the 28 bytes compared from the sort column: in place.
+        std::snprintf(text, sizeof text, "%010ld NEWKEY%34s", n + 1, "CHANGED");
+        edit = std::min(edit, Time([&] { b.Cmd("EditLine", {Arg::Text("b"), Arg::Text(text)}); }));
+        // A change of the sort text: the list is sorted again before the write.
+        std::snprintf(text, sizeof text, "%010ld MOVED%d", n + 1, round);
+        move = std::min(move, Time([&] { b.Cmd("EditLine", {Arg::Text("b"), Arg::Text(text)}); }));
+        std::snprintf(text, sizeof text, "%010ld", n + 1);
+        remove = std::min(remove, Time([&] { b.Cmd("RemoveLine", {Arg::Text("b"), Arg::Text(text)}); }));
+    }
     Row("AddLine", n, add, write, "<=1.5");
-    // A change beyond the 28 bytes compared from the sort column: in place.
-    std::snprintf(text, sizeof text, "%010ld NEWKEY%34s", n + 1, "CHANGED");
-    const double edit = Time([&] { b.Cmd("EditLine", {Arg::Text("b"), Arg::Text(text)}); });
     Row("EditLine", n, edit, write, "<=1.5");
-    // A change of the sort text: the list is sorted again before the write.
-    std::snprintf(text, sizeof text, "%010ld MOVED", n + 1);
-    const double move = Time([&] { b.Cmd("EditLine", {Arg::Text("b"), Arg::Text(text)}); });
     Row("EditLine changing the sort text", n, move, write, "(sort)");
-    std::snprintf(text, sizeof text, "%010ld", n + 1);
-    const double remove = Time([&] { b.Cmd("RemoveLine", {Arg::Text("b"), Arg::Text(text)}); });
     Row("RemoveLine", n, remove, write, "<=1.5");
 
     // The same sort as a whole process of the system's sort, for comparison.
@@ -251,9 +256,13 @@ void RunShapes(Bench& b, long n) {
         for (int k = 0; k < 2; ++k) {
             const std::string path = b.dir + "/shape.txt";
             WriteFile(path, MakeList(sizes[k], shapes[s], 3));
-            b.Load(path);
-            t[k] = Time([&] { b.Cmd("SortList", {Arg::Text("b"), Arg::Num(kKeyCol)}); });
-            b.Cmd("UnloadList", {Arg::Text("b")});
+            // Best of three: each run sorts a freshly loaded list.
+            t[k] = 1e30;
+            for (int run = 0; run < 3; ++run) {
+                b.Load(path);
+                t[k] = std::min(t[k], Time([&] { b.Cmd("SortList", {Arg::Text("b"), Arg::Num(kKeyCol)}); }));
+                b.Cmd("UnloadList", {Arg::Text("b")});
+            }
             std::remove(path.c_str());
         }
         const double perLine = (t[1] / static_cast<double>(n)) / (t[0] / static_cast<double>(n / 10));
