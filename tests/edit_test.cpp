@@ -4,44 +4,34 @@
 
 #include "host.h"
 #include "support/files.h"
+#include "support/list_host.h"
 
 using vhost::Arg;
-using vhost::Host;
 
 namespace {
 
-class EditTest : public ::testing::Test {
+class EditTest : public listhost::ListHostTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        host = Host::Create(&error);
-        ASSERT_TRUE(host) << error;
-        host->Load();
-        path = dir.File("people.txt");
-    }
-    void TearDown() override { host->Unload(); }
 
     // Lines: a two-digit RSN and a space, the name from column 4; the file is
     // ordered on the name.
     void LoadLines(const std::string& bytes, int sortCol = 4, int rsnCol = 1) {
         testfiles::WriteBytes(path, bytes);
-        ASSERT_EQ(0, host->Call("LoadList", {Arg::Text("p"), Arg::Text(path), Arg::Num(sortCol),
+        ASSERT_EQ(0, host_->Call("LoadList", {Arg::Text("p"), Arg::Text(path), Arg::Num(sortCol),
                                              Arg::Num(rsnCol)})
                          .Status());
     }
     vhost::CallResult Run(const std::string& command, const std::string& text) {
-        return host->Call(command, {Arg::Text("p"), Arg::Text(text)});
+        return host_->Call(command, {Arg::Text("p"), Arg::Text(text)});
     }
-    double Num(const std::string& fn) { return host->Call(fn, {Arg::Text("p")}).value.number; }
+    double Num(const std::string& fn) { return host_->Call(fn, {Arg::Text("p")}).value.number; }
     std::string Line(int n) {
-        return host->Call("LineText", {Arg::Text("p"), Arg::Num(n), Arg::Num(1), Arg::Num(100)})
+        return host_->Call("LineText", {Arg::Text("p"), Arg::Num(n), Arg::Num(1), Arg::Num(100)})
             .value.text;
     }
     std::string Disk() { return testfiles::ReadBytes(path); }
 
-    testfiles::TempDir dir;
-    std::string path;
-    std::unique_ptr<Host> host;
+    const std::string path = dir_.File("people.txt");
 };
 
 const char kPeople[] =
@@ -141,8 +131,8 @@ TEST_F(EditTest, AnotherProgramsChangeIsReadFirst) {
 
 TEST_F(EditTest, ASortedCopyComesBackToFileOrder) {
     LoadLines(kPeople);
-    ASSERT_EQ(0, host->Call("SortList", {Arg::Text("p"), Arg::Num(1)}).Status());
-    EXPECT_EQ(0, host->Call("SetSelection", {Arg::Text("p"), Arg::Text("13")}).Status());
+    ASSERT_EQ(0, host_->Call("SortList", {Arg::Text("p"), Arg::Num(1)}).Status());
+    EXPECT_EQ(0, host_->Call("SetSelection", {Arg::Text("p"), Arg::Text("13")}).Status());
     EXPECT_EQ(0, Num("IsCurrent"));
     EXPECT_EQ(0, Run("EditLine", "13 MILLER  Z").Status());
     EXPECT_EQ("11 ADAMS   \r\n12 BAKER   \r\n13 MILLER  \r\n", Disk());
@@ -152,7 +142,7 @@ TEST_F(EditTest, ASortedCopyComesBackToFileOrder) {
 
 TEST_F(EditTest, ParameterErrorsChangeNothing) {
     LoadLines(kPeople);
-    EXPECT_EQ(3, host->Call("AddLine", {Arg::Text("p")}).Status());
+    EXPECT_EQ(3, host_->Call("AddLine", {Arg::Text("p")}).Status());
     EXPECT_EQ(3, Run("AddLine", "").Status());
     EXPECT_EQ(kPeople, Disk());
     // A key column beyond the line.

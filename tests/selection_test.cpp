@@ -3,37 +3,28 @@
 
 #include "host.h"
 #include "support/files.h"
+#include "support/list_host.h"
 
 using vhost::Arg;
-using vhost::Host;
 
 namespace {
 
-class SelectionTest : public ::testing::Test {
+class SelectionTest : public listhost::ListHostTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        host = Host::Create(&error);
-        ASSERT_TRUE(host) << error;
-        host->Load();
-    }
-    void TearDown() override { host->Unload(); }
 
     void LoadLines(const std::string& bytes, int sortCol = 1, int rsnCol = 1) {
-        const std::string path = dir.File("l.txt");
+        const std::string path = dir_.File("l.txt");
         testfiles::WriteBytes(path, bytes);
-        ASSERT_EQ(0, host->Call("LoadList", {Arg::Text("l"), Arg::Text(path), Arg::Num(sortCol),
+        ASSERT_EQ(0, host_->Call("LoadList", {Arg::Text("l"), Arg::Text(path), Arg::Num(sortCol),
                                              Arg::Num(rsnCol)})
                          .Status());
     }
     int16_t Select(std::vector<Arg> args) {
         args.insert(args.begin(), Arg::Text("l"));
-        return host->Call("SetSelection", args).Status();
+        return host_->Call("SetSelection", args).Status();
     }
-    double Selected() { return host->Call("SelectedLine", {Arg::Text("l")}).value.number; }
+    double Selected() { return host_->Call("SelectedLine", {Arg::Text("l")}).value.number; }
 
-    testfiles::TempDir dir;
-    std::unique_ptr<Host> host;
 };
 
 TEST_F(SelectionTest, RsnSearchNeedsTheWholeKey) {
@@ -118,8 +109,8 @@ TEST_F(SelectionTest, ListsWithoutLines) {
     LoadLines("");
     EXPECT_EQ(0, Select({Arg::Text("x")}));
     EXPECT_EQ(0, Selected());
-    const std::string missing = dir.File("missing.txt");
-    ASSERT_EQ(8, host->Call("LoadList", {Arg::Text("l"), Arg::Text(missing), Arg::Num(1), Arg::Num(1)})
+    const std::string missing = dir_.File("missing.txt");
+    ASSERT_EQ(8, host_->Call("LoadList", {Arg::Text("l"), Arg::Text(missing), Arg::Num(1), Arg::Num(1)})
                      .Status());
     EXPECT_EQ(0, Select({Arg::Text("x"), Arg::Num(1)}));
     EXPECT_EQ(0, Selected());
