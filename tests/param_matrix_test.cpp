@@ -74,8 +74,9 @@ TEST(ParameterMatrixTest, EveryPositionEveryParameter) {
                 SCOPED_TRACE("position " + std::to_string(pos) + " parameter " + std::to_string(k + 1) +
                              " variant " + std::to_string(v));
                 if (r.valueFunction) {
-                    if (r.value.kind == vhost::Value::kNumber && r.value.number < 0)
+                    if (r.value.kind == vhost::Value::kNumber && r.value.number < 0) {
                         EXPECT_TRUE(negated.count(static_cast<int>(r.value.number))) << r.value.number;
+                    }
                 } else {
                     EXPECT_TRUE(statuses.count(r.Status())) << r.Status();
                 }
