@@ -3,7 +3,15 @@
 # and makes 32-bit x86 Linux programs runnable: where the kernel cannot execute
 # them (no ia32 emulation), it registers qemu-i386 with binfmt_misc.
 # Does nothing when everything is already there. Quiet unless it acts.
+#
+# With --report-i386 it ends by printing one line on stdout, "native" or "qemu":
+# how i386 programs run here (scripts/test.sh runs valgrind and LeakSanitizer
+# only on "native"). Everything else it says goes to stderr.
 set -euo pipefail
+
+report=0
+[ "${1:-}" = --report-i386 ] && report=1
+exec 3>&1 1>&2
 
 packages=(
   cmake make g++ g++-multilib
@@ -13,7 +21,7 @@ packages=(
   wine wine32:i386 wine64
   qemu-user-static
   xvfb xauth
-  valgrind
+  valgrind libc6-dbg:i386
 )
 
 say() { echo "setup: $*" >&2; }
@@ -53,6 +61,21 @@ i386_runs() {
   return $ok
 }
 
+# An enabled binfmt_misc entry that hands i386 programs to qemu-i386: then the
+# probe above ran under emulation. Where binfmt_misc is not mounted, nothing
+# is registered in this namespace and the kernel ran the probe itself.
+qemu_i386_registered() {
+  local entry
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    [ -f "$entry" ] || continue
+    case ${entry##*/} in register|status) continue ;; esac
+    if head -n 1 "$entry" | grep -qx enabled && grep -q '^interpreter .*qemu-i386' "$entry"; then
+      return 0
+    fi
+  done
+  return 1
+}
+
 # ELF32, little-endian, x86 (e_machine 3), e_type EXEC (2) or DYN (3); the F
 # flag opens the interpreter now, so it also serves containers and chroots.
 register_qemu_i386() {
@@ -81,4 +104,7 @@ if ! i386_runs; then
     say "i386 programs still do not run after registering qemu-i386"
     exit 1
   fi
+fi
+if [ "$report" -eq 1 ]; then
+  if qemu_i386_registered; then echo qemu >&3; else echo native >&3; fi
 fi
