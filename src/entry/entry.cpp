@@ -8,12 +8,14 @@
 #include "entry/globals.h"
 #include "entry/hostobj.h"
 #include "entry/module.h"
+#include "entry/objects.h"
 #include "entry/report.h"
 #include "entry/routing.h"
 #include "host/atoms.h"
 #include "lists/commands.h"
 #include "lists/registry.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 
 void* hInstLib = nullptr;
 Globals* gGlobsPtr = nullptr;
@@ -40,7 +42,7 @@ void ReleaseInstance(Globals* g) {
         g->listTable = nullptr;
     }
     if (g->clipRegion) {
-        plat::DeleteRegion(g->clipRegion);
+        win::DeleteRegion(g->clipRegion);
         g->clipRegion = nullptr;
     }
     if (gGlobsPtr == g) gGlobsPtr = nullptr;
@@ -68,7 +70,7 @@ void Load(uint32_t p1, uint32_t p2, HostCallback cb) {
             status = kOutOfMemory;
         } else {
             g->listTable = LockXPHandle(g->listTableHandle);
-            g->clipRegion = plat::CreateEmptyRegion();
+            g->clipRegion = win::NewRegion();
             if (!g->listTable || !g->clipRegion) status = kOutOfMemory;
         }
         if (status == 0) {
@@ -171,9 +173,9 @@ extern "C" int32_t VANDU_STDCALL Vandu(int32_t message, void** objRef, uint32_t 
             }
             break;
         default:
-            // Object messages of list areas (101, 103, 105, 147, 148, 149,
-            // 151, 152, 156) belong to the list window, which this build does
-            // not carry yet; every other message does nothing.
+            // The object messages of list areas; every other message does
+            // nothing.
+            ObjectMessage(static_cast<int16_t>(message & 0xFFFF), obj, callback);
             break;
     }
     return 0;

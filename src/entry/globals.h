@@ -13,6 +13,12 @@ constexpr const char kAtomName[] = "VANDU";
 
 struct AreaRec;
 
+constexpr int32_t kMaxUnlistedAreas = 16;
+struct UnlistedArea {
+    AreaRec* area;
+    void* hostWindow;  // the window it subclassed or shares
+};
+
 struct Globals {
     uint32_t stateTag;
     HostCallback callback;        // of the load, then of the latest function call
@@ -23,7 +29,9 @@ struct Globals {
     void* clipRegion;             // GDI region for clipping
     int16_t typeAheadLen;
     uint8_t typeAhead[30];
-    uint8_t* typeAheadPos;
+    // Where the type-ahead search resumes: a byte offset into the line
+    // buffer, which is movable, so that no address outlives a call.
+    uint32_t typeAheadPos;
     int32_t typeAheadLeft;
     uint32_t lastEventTick;
     uint32_t eventTick;
@@ -51,6 +59,11 @@ struct Globals {
     // Every byte's folded value as a signed order, built from foldTable at
     // load: comparisons look a byte up once instead of testing its range.
     int8_t foldOrder[256];
+    // Areas shown with a scroll bar that their list could not take as
+    // subscribers (all slots in use): the window procedure and the destroy
+    // request find them, and the previous procedure of their window, here.
+    UnlistedArea unlistedAreas[kMaxUnlistedAreas];
+    int16_t unlistedCount;
 };
 
 // Module-level pointer for the window procedure, which gets no callback.

@@ -1,0 +1,47 @@
+// Helpers shared by the list window's files: the object's host record, the
+// area's locked line buffer and the scroll bar's fixed scale.
+#pragma once
+#include <cstdint>
+
+#include "area/arearec.h"
+#include "entry/hostobj.h"
+#include "platform/window.h"
+
+namespace area {
+
+// The scroll bar's scale: positions 1..32767 when the list is longer than
+// the rows, a disabled 0..0 bar otherwise.
+constexpr int32_t kThumbMax = 32767;
+
+inline win::Window ObjWindow(const void* obj) { return ReadAt<win::Window>(obj, hostobj::kObjWindow); }
+inline win::Window DrawWindow(const void* obj) { return ReadAt<win::Window>(obj, hostobj::kDrawWindow); }
+inline win::DC DrawDC(const void* obj) { return ReadAt<win::DC>(obj, hostobj::kDrawDC); }
+inline void SetDrawDC(void* obj, win::DC dc) { WriteAt<win::DC>(obj, hostobj::kDrawDC, dc); }
+
+inline win::Rect ToWin(const AreaRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// Range, page and position of the area's scroll bar for a thumb position.
+win::ScrollState ScrollStateFor(const AreaRec* a, int32_t pos);
+
+// The area's line buffer, locked for the life of the object. Every read of
+// it goes through Text, which cuts at the line's text and at the buffer.
+class LineBuffer {
+public:
+    explicit LineBuffer(const AreaRec* a);
+    ~LineBuffer();
+    LineBuffer(const LineBuffer&) = delete;
+    LineBuffer& operator=(const LineBuffer&) = delete;
+
+    // Columns first..first + count - 1 (1-based) of a line, cut at the end
+    // of the line's text (its terminator is never part of it) and of the
+    // buffer; *n receives the number of bytes, 0 when none.
+    const uint8_t* Text(int32_t line, int32_t first, int32_t count, int32_t* n) const;
+    bool empty() const { return base_ == nullptr; }
+
+private:
+    const AreaRec* area_;
+    const uint8_t* base_ = nullptr;
+    uint32_t size_ = 0;
+};
+
+}  // namespace area

@@ -1,0 +1,337 @@
+// Binding a list area to its object, its instance and its list: the area
+// record, the selection exchange, the font, initialisation and destruction.
+#include <algorithm>
+#include <cstring>
+
+#include "area/area.h"
+#include "area/area_internal.h"
+#include "entry/globals.h"
+#include "host/atoms.h"
+#include "lists/registry.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr uint8_t kUnassigned[] = "<Unassigned>";
+constexpr int32_t kFaceMax = 31;
+
+Globals* ReadyGlobals(void* p) {
+    Globals* g = static_cast<Globals*>(p);
+    return g && g->stateTag == kStateReady ? g : nullptr;
+}
+
+// Unsubscribes the area from every list that holds it; the window of its
+// first subscriber entry, which the area itself may have forgotten.
+win::Window UnsubscribeEverywhere(Globals* g, AreaRec* a) {
+    win::Window window = nullptr;
+    if (!g || !g->listTable) return window;
+    const int16_t count = ListTableCount(g->listTable);
+    for (int16_t i = 1; i <= count; ++i) {
+        ListRec* l = ListTableRecord(g->listTable, i);
+        for (int16_t s = 0; s < l->subscriberCount; ++s) {
+            if (l->subscribers[s].area == a && !window) window = l->subscribers[s].hostWindow;
+        }
+        while (UnsubscribeFromList(l, a)) {
+        }
+    }
+    return window;
+}
+
+win::Window RemoveUnlisted(Globals* g, AreaRec* a) {
+    win::Window window = nullptr;
+    if (!g) return window;
+    for (int16_t i = 0; i < g->unlistedCount; ++i) {
+        if (g->unlistedAreas[i].area != a) continue;
+        window = g->unlistedAreas[i].hostWindow;
+        std::memmove(&g->unlistedAreas[i], &g->unlistedAreas[i + 1],
+                     static_cast<size_t>(g->unlistedCount - i - 1) * sizeof(UnlistedArea));
+        --g->unlistedCount;
+        break;
+    }
+    return window;
+}
+
+}  // namespace
+
+AreaRec* AreaOfObject(const void* obj) {
+    return obj ? ReadAt<AreaRec*>(obj, hostobj::kAreaSlot) : nullptr;
+}
+
+void SecureGlobals(void* obj, HostCallback cb) {
+    if (!obj) return;
+    AreaRec* a = AreaOfObject(obj);
+    if (!a) {
+        a = static_cast<AreaRec*>(NewXPPointer(sizeof(AreaRec)));
+        if (!a) return;
+        WriteAt<AreaRec*>(obj, hostobj::kAreaSlot, a);
+    }
+    a->hostObj = obj;
+    // Taken from the atom on every message, not only the first: after the
+    // external was unloaded and loaded again an area must not keep the
+    // address of a released instance.
+    a->globals = ReadyGlobals(GetOmAtom(kAtomName, cb));
+}
+
+void SecureWindow(void* obj, AreaRec* area) {
+    if (win::Window w = area::ObjWindow(obj)) area->hostWindow = w;
+}
+
+int16_t ListForObject(void* obj, HostCallback cb) {
+    AreaRec* a = AreaOfObject(obj);
+    if (!a || !a->globals) return 0;
+    Globals* g = a->globals;
+    g->curArea = a;
+    g->callback = cb;
+    uint8_t name[256] = {0};
+    GetFldVal(kRefParam1, kTypePascalText, kListNameMax, name, cb);
+    const uint8_t len = std::min<uint8_t>(name[0], kListNameMax);
+    if (len == 0) {
+        g->listName[0] = sizeof kUnassigned - 1;
+        std::memcpy(g->listName + 1, kUnassigned, sizeof kUnassigned - 1);
+        g->listName[sizeof kUnassigned] = 0;
+    } else {
+        g->listName[0] = len;
+        std::memcpy(g->listName + 1, name + 1, len);
+        g->listName[len + 1] = 0;
+    }
+    g->curListIndex = FindList(g, &g->curList, g->listName);
+    return g->curListIndex;
+}
+
+void SyncAreaToList(AreaRec* area, ListRec* list) {
+    if (!area || !list) return;
+    ListRec& copy = area->listCopy;
+    // The buffer, its line size and terminator always travel together: a
+    // reload may change the line size without changing the line count.
+    copy.lines = list->lines;
+    copy.lineSize = list->lineSize;
+    copy.terminator = list->terminator;
+    if (list->lineCount != copy.lineCount) {
+        copy.lineCount = list->lineCount;
+        if (area->scrollWindow) win::SetScroll(area->scrollWindow, area::ScrollStateFor(area, 0), true);
+    }
+    if (list->selStamp != copy.selStamp) {
+        copy.selStamp = list->selStamp;
+        area->selection = list->selLine < 0 ? copy.lineCount - 1 : list->selLine;
+        MakeSelVisible(area);
+    }
+}
+
+void SyncListToAreaChoice(AreaRec* area, ListRec* list) {
+    if (!area || !list) return;
+    const uint32_t now = plat::TickCount();
+    area->listCopy.selLine = list->selLine = area->selection;
+    area->listCopy.selStamp = list->selStamp = now;
+}
+
+void ConfigLineFont(void* obj, HostCallback, bool temporary) {
+    AreaRec* a = AreaOfObject(obj);
+    if (!a) return;
+    const char* face = ReadAt<const char*>(obj, hostobj::kFontName);
+    const size_t n = face ? strnlen(face, kFaceMax) : 0;
+    a->faceName[0] = static_cast<uint8_t>(n);
+    if (n > 0) {
+        std::memcpy(a->faceName + 1, face, n);
+        a->faceName[n + 1] = 0;
+    }
+    a->faceName[sizeof a->faceName - 1] = 0;
+    a->fontSize = ReadAt<int16_t>(obj, hostobj::kFontSize);
+    if (temporary && a->font) {
+        win::DeleteFont(a->font);
+        a->font = nullptr;
+    }
+
+    win::DC dc = area::DrawDC(obj);
+    win::Window dcWindow = nullptr;
+    bool ownDC = false;
+    if (!dc) {
+        dcWindow = a->globals ? reinterpret_cast<win::Window>(
+                                    static_cast<uintptr_t>(a->globals->appWindow))
+                              : nullptr;
+        dc = win::GetWindowDC(dcWindow);
+        if (!dc && dcWindow) {
+            dcWindow = nullptr;
+            dc = win::GetWindowDC(nullptr);
+        }
+        ownDC = dc != nullptr;
+    }
+    if (!a->font) {
+        a->font = win::NewFont(-a->fontSize, ReadAt<int16_t>(obj, hostobj::kFontWeight),
+                               ReadAt<uint8_t>(obj, hostobj::kFontPitch),
+                               reinterpret_cast<const char*>(a->faceName + 1));
+    }
+    if (dc) {
+        win::Font previous = a->font ? win::SelectFont(dc, a->font) : nullptr;
+        win::FontMetrics m;
+        if (win::MeasureFont(dc, &m)) {
+            a->lineHeight = static_cast<int16_t>(m.height + m.externalLeading);
+            a->ascent = static_cast<int16_t>(m.height - m.descent);
+            a->charWidth = static_cast<int16_t>(m.aveCharWidth);
+        }
+        if (a->font) win::SelectFont(dc, previous);
+        if (ownDC) win::ReleaseWindowDC(dcWindow, dc);
+    }
+    if (temporary && a->font) {
+        win::DeleteFont(a->font);
+        a->font = nullptr;
+    }
+}
+
+void windowinit(void* obj, HostCallback cb) {
+    AreaRec* a = AreaOfObject(obj);
+    if (!a) return;
+    const int16_t n = GetFldInt(kRefParamCount, cb);
+    if (n < 6 || ReadAt<int16_t>(obj, hostobj::kObjRect + 4) == 0) return;
+    a->maxCol = GetFldInt(kRefParam1 + 1, cb);
+    a->fromCol = GetFldInt(kRefParam1 + 2, cb);
+    a->colWidth = static_cast<int16_t>(GetFldInt(kRefParam1 + 3, cb) - a->fromCol + 1);
+
+    char name[256] = {0};
+    GetFldVal(kRefParam1 + 4, kTypeCText, 64, name, cb);
+    name[64] = 0;
+    a->dataFldRef = GetFldRef(name, cb);
+    std::memset(a->dclkProc, 0, sizeof a->dclkProc);
+    std::memset(name, 0, sizeof name);
+    GetFldVal(kRefParam1 + 5, kTypeCText, 64, name, cb);
+    std::memcpy(a->dclkProc, name, sizeof a->dclkProc - 1);
+    std::memset(a->clkProc, 0, sizeof a->clkProc);
+    if (n >= 7) {
+        a->clickFldRef = a->dataFldRef;
+        std::memset(name, 0, sizeof name);
+        GetFldVal(kRefParam1 + 6, kTypeCText, 64, name, cb);
+        std::memcpy(a->clkProc, name, sizeof a->clkProc - 1);
+        a->clickMode = 2;
+    } else {
+        a->clickFldRef = 0;
+        a->clickMode = 0;
+    }
+    ConfigLineFont(obj, cb, false);
+    SetRects(obj, a);
+    MakeSelVisible(a);
+}
+
+void AttachScrollBar(void* obj, AreaRec* a) {
+    if (!a->shown || a->scrollWindow) return;
+    Globals* g = a->globals;
+    a->hostWindow = area::DrawWindow(obj);
+    if (area::DrawDC(obj)) a->textColor = win::TextColour(area::DrawDC(obj));
+    // Without a window there is nothing to attach to; without a scroll bar
+    // the area draws alone and the next paint tries again. Either way the
+    // host window is not subclassed, so a later attempt cannot subclass it
+    // a second time and lose its procedure.
+    if (!a->hostWindow || !g) return;
+    a->scrollWindow = win::NewScrollBar(a->hostWindow, area::ToWin(a->scrollRect));
+    if (!a->scrollWindow) return;
+    win::SetWindowData(a->scrollWindow, a);
+    win::SetScroll(a->scrollWindow, area::ScrollStateFor(a, 0), true);
+
+    a->prevWndProc = GetProcForWindow(a->hostWindow);
+    const bool subclassed = a->prevWndProc == nullptr;
+    if (subclassed)
+        a->prevWndProc = win::SetWindowProc(a->hostWindow, reinterpret_cast<win::Proc>(&WndProc));
+
+    if (!g->curList || !SubscribeToList(g->curList, a)) {
+        if (g->unlistedCount < kMaxUnlistedAreas) {
+            g->unlistedAreas[g->unlistedCount++] = {a, a->hostWindow};
+        } else {
+            // Nowhere to record the area: undo, and draw without a scroll bar.
+            if (subclassed) win::SetWindowProc(a->hostWindow, a->prevWndProc);
+            a->prevWndProc = nullptr;
+            win::DestroyWin(a->scrollWindow);
+            a->scrollWindow = nullptr;
+            return;
+        }
+    }
+    MySetCtlValue(a, a->topLine);
+    g->typeAheadLen = 0;
+}
+
+void windowdestroy(void* obj) {
+    AreaRec* a = AreaOfObject(obj);
+    if (!a) return;
+    Globals* g = a->globals;
+    if (a->scrollWindow) {
+        win::Window window = UnsubscribeEverywhere(g, a);
+        const win::Window unlisted = RemoveUnlisted(g, a);
+        if (!window) window = unlisted;
+        if (!window) window = a->hostWindow;
+        if (a->prevWndProc && window && !GetProcForWindow(window))
+            win::SetWindowProc(window, a->prevWndProc);
+        a->prevWndProc = nullptr;
+        win::DestroyWin(a->scrollWindow);
+        a->scrollWindow = nullptr;
+    }
+    if (a->font) {
+        win::DeleteFont(a->font);
+        a->font = nullptr;
+    }
+    if (g && g->curArea == a) g->curArea = nullptr;
+    a->hostWindow = nullptr;
+    a->shown = 0;
+    a->initCount = 0;
+    WriteAt<AreaRec*>(obj, hostobj::kAreaSlot, nullptr);
+    DisposeXPPointer(a);
+}
+
+void InitRequest(void* obj, HostCallback cb) {
+    AreaRec* a = AreaOfObject(obj);
+    ListRec* list = a->globals->curList;
+    std::memcpy(&a->listCopy, list, sizeof(ListRec));
+    a->selection = a->listCopy.selLine;
+    SyncAreaToList(a, list);
+    if (a->initCount < 10) ++a->initCount;
+    windowinit(obj, cb);
+    const int16_t left2 = ReadAt<int16_t>(obj, hostobj::kObjRect2);
+    const int16_t right2 = ReadAt<int16_t>(obj, hostobj::kObjRect2 + 4);
+    if (a->initCount > 1 || (a->shown == 0 && right2 != left2)) a->shown = 1;
+}
+
+void ReinitRequest(void* obj, HostCallback cb) {
+    AreaRec* a = AreaOfObject(obj);
+    SyncAreaToList(a, a->globals->curList);
+    a->hostWindow = nullptr;
+    windowinit(obj, cb);
+}
+
+void DestroyRequest(void* obj) { windowdestroy(obj); }
+
+AreaRec* GetAreaForWindow(win::Window window, win::Window scrollWindow) {
+    Globals* g = gGlobsPtr;
+    if (!g || !g->listTable || !window) return nullptr;
+    const int16_t count = ListTableCount(g->listTable);
+    for (int16_t i = 1; i <= count; ++i) {
+        ListRec* l = ListTableRecord(g->listTable, i);
+        for (int16_t s = 0; s < l->subscriberCount; ++s) {
+            const Subscriber& sub = l->subscribers[s];
+            if (sub.hostWindow == window && sub.scrollWindow == scrollWindow) {
+                g->curList = l;
+                g->curListIndex = i;
+                return static_cast<AreaRec*>(sub.area);
+            }
+        }
+    }
+    for (int16_t i = 0; i < g->unlistedCount; ++i) {
+        AreaRec* a = g->unlistedAreas[i].area;
+        if (g->unlistedAreas[i].hostWindow == window && a->scrollWindow == scrollWindow) {
+            g->curListIndex = FindList(g, &g->curList, a->listCopy.name);
+            return g->curList ? a : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+win::Proc GetProcForWindow(win::Window window) {
+    Globals* g = gGlobsPtr;
+    if (!g || !g->listTable || !window) return nullptr;
+    const int16_t count = ListTableCount(g->listTable);
+    for (int16_t i = 1; i <= count; ++i) {
+        const ListRec* l = ListTableRecord(g->listTable, i);
+        for (int16_t s = 0; s < l->subscriberCount; ++s) {
+            if (l->subscribers[s].hostWindow == window) return l->subscribers[s].prevWndProc;
+        }
+    }
+    for (int16_t i = 0; i < g->unlistedCount; ++i) {
+        if (g->unlistedAreas[i].hostWindow == window) return g->unlistedAreas[i].area->prevWndProc;
+    }
+    return nullptr;
+}
