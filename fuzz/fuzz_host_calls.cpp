@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,22 +18,14 @@ using vhost::Arg;
 
 namespace {
 
-struct Fixture {
-    std::unique_ptr<vhost::Host> host;
-    std::string dir;
-};
-
-Fixture& TheFixture() {
-    static Fixture f = [] {
-        Fixture x;
-        std::string error;
-        x.host = vhost::Host::Create(&error);
+// A folder for the lists, made once.
+const std::string& Dir() {
+    static const std::string dir = [] {
         char tmpl[] = "/tmp/vandu-fuzz-XXXXXX";
         const char* d = mkdtemp(tmpl);
-        x.dir = d ? d : "/tmp";
-        return x;
+        return std::string(d ? d : "/tmp");
     }();
-    return f;
+    return dir;
 }
 
 void Write(const std::string& path, const std::string& bytes) {
@@ -45,10 +38,12 @@ void Write(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Fixture& fx = TheFixture();
-    vhost::Host* h = fx.host.get();
-    // Fresh lists every run, so that each input replays the same way.
-    const std::string a = fx.dir + "/a.txt", b = fx.dir + "/b.txt", c = fx.dir + "/c.txt";
+    // A fresh host and fresh lists every run, so that each input replays the
+    // same way and the host variables that texts name do not pile up.
+    std::unique_ptr<vhost::Host> host = vhost::Host::Create();
+    if (!host) return 0;
+    vhost::Host* h = host.get();
+    const std::string a = Dir() + "/a.txt", b = Dir() + "/b.txt", c = Dir() + "/c.txt";
     Write(a, "12 ADAMS    x\r\n123 BAKER  y\r\n7 MILLER   z\r\n");
     Write(b, "b\nA\nc\n");
     Write(c, "");

@@ -600,6 +600,23 @@ TEST_F(Protocol, EveryRequestIsLoggedAndUnknownOnesAnswerZero) {
     EXPECT_EQ(state.requestLog, (std::vector<int32_t>{999, kReqGetFldNum, kReqGetFldNum}));
 }
 
+TEST_F(Protocol, RecordsKeepTheirNewestEntriesOnly) {
+    // Codes no request has: each is logged and answered 0.
+    const int32_t first = 100000, limit = static_cast<int32_t>(HostState::kRequestLogLimit);
+    for (int32_t code = first; code <= first + limit; ++code) cb(code);
+    ASSERT_EQ(state.requestLog.size(), HostState::kRequestLogLimit / 2 + 1);
+    EXPECT_EQ(state.requestLog.front(), first + limit / 2);
+    EXPECT_EQ(state.requestLog.back(), first + limit);
+
+    for (size_t i = 0; i < HostState::kTextRecordLimit; ++i)
+        cb(kReqPushSequence, W(Pascal("p" + std::to_string(i)).data()));
+    EXPECT_EQ(state.pushedProcedures.size(), HostState::kTextRecordLimit);
+    cb(kReqPushSequence, W(Pascal("newest").data()));
+    ASSERT_EQ(state.pushedProcedures.size(), HostState::kTextRecordLimit / 2 + 1);
+    EXPECT_EQ(state.pushedProcedures.back(), "newest");
+    EXPECT_EQ(state.pushedProcedures.front(), "p" + std::to_string(HostState::kTextRecordLimit / 2));
+}
+
 TEST(ProtocolScope, NoCurrentHostAnswersNothing) {
     HostState outer, inner;
     {

@@ -204,11 +204,13 @@ int32_t Answer(HostState& s, int32_t request, va_list ap) {
             return 0;
         }
         case kReqPushSequence:
-            s.pushedProcedures.push_back(PascalText(Ptr<uint8_t>(word())));
+            HostState::Keep(s.pushedProcedures, PascalText(Ptr<uint8_t>(word())),
+                            HostState::kTextRecordLimit);
             return 0;
         case kReqShowMessage: {
             for (int i = 0; i < 4; ++i) word();  // kind and three flags
-            s.shownMessages.push_back(PascalText(Ptr<uint8_t>(word())));
+            HostState::Keep(s.shownMessages, PascalText(Ptr<uint8_t>(word())),
+                            HostState::kTextRecordLimit);
             return 1;
         }
         case kReqGetFldVal:
@@ -242,7 +244,7 @@ int32_t Answer(HostState& s, int32_t request, va_list ap) {
             word();  // selector: every notation is answered the same way
             const std::string notation = PascalText(Ptr<uint8_t>(word()));
             double* out = Ptr<double>(word());
-            s.namedValueRequests.push_back(notation);
+            HostState::Keep(s.namedValueRequests, notation, HostState::kTextRecordLimit);
             const auto it = s.namedValues.find(notation);
             if (it != s.namedValues.end() && out) *out = it->second;
             return 0;
@@ -263,7 +265,7 @@ int32_t VANDU_CDECL HostEntryCallback(int32_t request, ...) {
     va_list ap;
     va_start(ap, request);
     try {
-        s->requestLog.push_back(request);
+        HostState::Keep(s->requestLog, request, HostState::kRequestLogLimit);
         result = Answer(*s, request, ap);
     } catch (...) {
         // Nothing may unwind through the external's frames.

@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host.h"
@@ -32,11 +33,22 @@ struct HostState {
 
     std::map<std::string, uint32_t> atoms;
     std::map<std::string, double> namedValues;
-    std::vector<std::string> namedValueRequests;
     std::deque<std::array<uint8_t, 2>> keys;
+    // Records of what the external asked for, each bounded (see Keep).
+    std::vector<std::string> namedValueRequests;
     std::vector<std::string> shownMessages;
     std::vector<std::string> pushedProcedures;
     std::vector<int32_t> requestLog;
+
+    // The most entries a record holds: when one is full, its older half goes,
+    // so that it always holds at least the newest half of this many.
+    static constexpr size_t kRequestLogLimit = 65536;
+    static constexpr size_t kTextRecordLimit = 4096;
+    template <typename T>
+    static void Keep(std::vector<T>& record, T entry, size_t limit) {
+        if (record.size() >= limit) record.erase(record.begin(), record.begin() + limit / 2);
+        record.push_back(std::move(entry));
+    }
 
     // The variable, created empty when first named.
     Value& Variable(const std::string& name);
