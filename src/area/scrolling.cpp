@@ -28,9 +28,8 @@ int32_t OnALine(const AreaRec* a, int64_t line) {
 void ScrollOneLine(AreaRec* a, int32_t down) {
     const int32_t entering = down > 0 ? a->rows - 1 : 0;
     win::DC dc = AreaDC(a);
-    if (!dc) return;
     a->topLine += down;
-    if (!a->hostWindow) {
+    if (!dc || !a->hostWindow) {
         DrawContents(a);
         MySetCtlValue(a, a->topLine);
         return;
