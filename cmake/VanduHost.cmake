@@ -16,7 +16,10 @@ endif()
 target_include_directories(vandu_host ${vandu_host_scope}
   ${PROJECT_SOURCE_DIR}/tools/host ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/res)
 target_compile_features(vandu_host ${vandu_host_scope} cxx_std_17)
-if(NOT WIN32)
+if(WIN32)
+  # Its windows: real top-level windows, painted and read back through GDI.
+  target_link_libraries(vandu_host ${vandu_host_scope} user32 gdi32)
+else()
   target_link_libraries(vandu_host ${vandu_host_scope} vandu_core)
 endif()
 

@@ -7,6 +7,7 @@
 #include "catalogue_names.h"
 #include "entry/entry.h"
 #include "entry/hostobj.h"
+#include "host_windows.h"
 #include "library.h"
 #include "state.h"
 #include "values.h"
@@ -14,22 +15,29 @@
 namespace vhost {
 namespace {
 
-// Stands in for the host window handle of load and call messages; the
-// external only records it.
-constexpr uint32_t kFakeWindow = 0x00010010;
+// The application window handed over with load and call messages: the host
+// has none of its own, and a null window gives the external the screen's DC
+// when it measures a font without a DC of the object (a made-up handle, or
+// one of the host's windows that may close later, would give it none).
+constexpr uint32_t kAppWindow = 0;
 constexpr int32_t kCatalogueSize = VANDU_CAT_LAST - VANDU_CAT_FIRST + 1;
 
 }  // namespace
 
 struct Host::State : HostState {
+    explicit State(Host* host)
+        : windows(*this, [host](int32_t message, void* record) { host->Send(message, record); }) {}
     std::unique_ptr<Library> library;
     bool loaded = false;  // a load was sent and no unload since
+    WindowHost windows;
 };
 
-Host::Host() : s_(std::make_unique<State>()) {}
+Host::Host() : s_(std::make_unique<State>(this)) {}
 
 Host::~Host() {
-    // As the host does when it closes: an external still loaded is unloaded.
+    // As the host does when it closes: its windows close, then an external
+    // still loaded is unloaded.
+    s_->windows.CloseAll();
     if (s_->loaded) Unload();
 }
 
@@ -66,11 +74,12 @@ int32_t Host::Send(int32_t message, void* hostObj, uint32_t p1, uint32_t p2) {
 void Host::Load(const std::vector<Arg>& params) {
     s_->params = params;
     s_->packageId = 0;
-    Send(kMsgLoad, nullptr, kFakeWindow, 0);
+    Send(kMsgLoad, nullptr, kAppWindow, 0);
     s_->loaded = true;
 }
 
 void Host::Unload() {
+    s_->windows.CloseAll();
     s_->params.clear();
     s_->packageId = 0;
     Send(kMsgUnload, nullptr, 0, 0);
@@ -83,7 +92,7 @@ CallResult Host::Call(const std::string& function, const std::vector<Arg>& args)
 
 CallResult Host::CallPosition(int32_t position, const std::vector<Arg>& args) {
     s_->BeginCall(position, args);
-    Send(kMsgCall, nullptr, kFakeWindow, 0);
+    Send(kMsgCall, nullptr, kAppWindow, 0);
     CallResult r;
     r.valueFunction = IsValueFunction(position);
     r.status = NumberOf(s_->status);
@@ -110,7 +119,7 @@ std::string Host::Describe(int32_t position, int16_t what, uint8_t* lengthByte) 
     WriteAt<int16_t>(rec.data(), designrec::kWhat, what);
     s_->params.clear();
     s_->packageId = position;
-    Send(kMsgDescribe, nullptr, kFakeWindow, 0);
+    Send(kMsgDescribe, nullptr, kAppWindow, 0);
     if (lengthByte) *lengthByte = rec[designrec::kAnswerLen];
     const char* text = reinterpret_cast<const char*>(rec.data() + designrec::kAnswer);
     return std::string(text, strnlen(text, rec.size() - designrec::kAnswer));
@@ -150,5 +159,44 @@ const std::vector<int32_t>& Host::RequestLog() const { return s_->requestLog; }
 void Host::ClearRequestLog() { s_->requestLog.clear(); }
 
 Options& Host::options() { return s_->options; }
+
+int32_t Host::OpenWindow(int32_t width, int32_t height) {
+    return s_->windows.OpenWindow(width, height);
+}
+
+int32_t Host::PlaceArea(int32_t window, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                        const std::vector<Arg>& params, const AreaFont& font) {
+    const int16_t rect[4] = {static_cast<int16_t>(left), static_cast<int16_t>(top),
+                             static_cast<int16_t>(right), static_cast<int16_t>(bottom)};
+    return s_->windows.PlaceArea(window, rect, params, font);
+}
+
+void Host::PaintWindow(int32_t window) { s_->windows.PaintWindow(window); }
+
+void Host::DesignDraw(int32_t area) { s_->windows.DesignDraw(area); }
+
+void Host::ClipArea(int32_t area) { s_->windows.ClipArea(area); }
+
+void Host::ReinitArea(int32_t area) { s_->windows.ReinitArea(area); }
+
+void Host::DestroyArea(int32_t area) { s_->windows.DestroyArea(area); }
+
+void Host::CloseWindow(int32_t window) { s_->windows.CloseWindow(window); }
+
+bool Host::SendScroll(int32_t area, int32_t code, int32_t pos) {
+    return s_->windows.SendScroll(area, code, pos);
+}
+
+AreaState Host::StateOfArea(int32_t area) { return s_->windows.StateOfArea(area); }
+
+void* Host::WindowHandle(int32_t window) { return s_->windows.WindowHandle(window); }
+
+void* Host::ObjectRecord(int32_t area) { return s_->windows.ObjectRecord(area); }
+
+bool Host::ReadPixels(int32_t window, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                      std::vector<uint32_t>* pixels) {
+    const int32_t rect[4] = {left, top, right, bottom};
+    return s_->windows.ReadPixels(window, rect, pixels);
+}
 
 }  // namespace vhost

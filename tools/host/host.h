@@ -2,8 +2,9 @@
 // external (Windows build: Vandu.dll by path; native build: the linked core),
 // answers every callback request, and keeps host variables, reserved
 // references, call parameters, host lists, atoms, pushed procedures, shown
-// messages, named values and pending keys. Every test drives the external
-// through it, and the script runner (vandu-host) is built on it.
+// messages, named values and pending keys, and windows carrying list areas.
+// Every test drives the external through it, and the script runner
+// (vandu-host) is built on it.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -63,6 +64,28 @@ struct Options {
     int32_t maxListLines = 100000000;   // a host list holds at most this many lines
 };
 
+// The font a list area's host record names.
+struct AreaFont {
+    std::string face = "DejaVu Sans Mono";  // the one fixed-pitch face under Wine here
+    int16_t size = 13;                      // pixels (the font is made with height -size)
+    uint8_t pitch = 0x31;                   // FIXED_PITCH | FF_MODERN
+    int16_t weight = 400;
+};
+
+// A list area as the host sees it: its display state from the area record the
+// external keeps in the object (all 0 when it keeps none), the scroll values
+// from the scroll-bar window itself.
+struct AreaState {
+    bool live = false;       // placed and not destroyed, its window open
+    bool hasRecord = false;  // the external keeps an area record for it
+    bool shown = false;
+    int32_t topLine = 0;     // 0-based, as the area record holds them
+    int32_t selection = 0;   // -1: none
+    int32_t rows = 0, cols = 0;
+    bool hasScrollBar = false;
+    int32_t scrollMin = 0, scrollMax = 0, scrollPage = 0, scrollPos = 0;
+};
+
 // The entry point: stdcall, six 32-bit arguments.
 #if defined(__i386__) || defined(_M_IX86)
 typedef int32_t(__attribute__((stdcall)) * EntryFn)(int32_t, void*, uint32_t, uint32_t, uint32_t, void*);
@@ -81,11 +104,14 @@ public:
     // Drives an entry point linked into the program (tests that reach the
     // core's internals, such as its failure switch, in either build).
     static std::unique_ptr<Host> CreateWithEntry(EntryFn entry, const Options& options);
+    // Closes the windows still open (149 to their live areas), then unloads
+    // the external if it is loaded.
     ~Host();
 
     // Message 0 with the given parameters (the first receives the status).
     void Load(const std::vector<Arg>& params = {});
-    // Message 2.
+    // Message 2. Open windows are closed first, as the host closes its
+    // windows before it lets an external go.
     void Unload();
     // Any message with an object record (may be null) and parameter words.
     int32_t Send(int32_t message, void* hostObj = nullptr, uint32_t p1 = 0, uint32_t p2 = 0);
@@ -122,11 +148,58 @@ public:
     // Keys delivered by request 64 (character, then a second byte).
     void PushKey(uint8_t character, uint8_t second = 0);
 
+    // What the external asked for, oldest first. Each record is bounded so
+    // that long runs cannot grow it without end: the request log holds at
+    // most 65536 codes and the texts at most 4096 entries each; when one is
+    // full its older half is dropped.
     const std::vector<std::string>& ShownMessages() const;
     const std::vector<std::string>& PushedProcedures() const;
     // Every request code received, in order (for tests of the protocol).
     const std::vector<int32_t>& RequestLog() const;
     void ClearRequestLog();
+
+    // Windows with list areas. Ids count from 1 in the order of opening and
+    // placing; 0 is none. A call with an unknown or closed window, or an
+    // area no longer live, does nothing (false, 0, null).
+    //
+    // While an object message is sent (and while a scroll request goes to
+    // the window), references 210 onward answer the object's parameters;
+    // the status, value and parameters of the last function call stay.
+    //
+    // A top-level window whose client area is width x height (Windows: a
+    // real window, shown without activating it; native: a recorder window).
+    int32_t OpenWindow(int32_t width, int32_t height);
+    // Places a list-area object on the window at the rectangle (both of its
+    // rectangles), with its parameters (list name, maxCol, fromCol, toCol,
+    // data field, double-click procedure, click procedure) and font.
+    // Creates the host variable named by parameter 5 when it is missing, then
+    // sends the parameter-template message (159) and the initialisation
+    // message (156).
+    int32_t PlaceArea(int32_t window, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                      const std::vector<Arg>& params, const AreaFont& font = AreaFont());
+    // The window gets WM_PAINT now; the host answers it by sending the
+    // run-time paint message (151) to each live area with the paint DC.
+    void PaintWindow(int32_t window);
+    // Design-time drawing (147) into a DC of the area's window.
+    void DesignDraw(int32_t area);
+    // Clip (152), re-initialisation (148), destroy (149). A destroyed area's
+    // record stays with the host; no more messages go to it.
+    void ClipArea(int32_t area);
+    void ReinitArea(int32_t area);
+    void DestroyArea(int32_t area);
+    // Destroys each live area of the window (149), then the window.
+    void CloseWindow(int32_t window);
+    // WM_VSCROLL to the area's window through its current procedure, from
+    // the area's scroll bar: wParam = code | pos << 16. False when the area
+    // has no scroll bar.
+    bool SendScroll(int32_t area, int32_t code, int32_t pos = 0);
+    AreaState StateOfArea(int32_t area);
+    void* WindowHandle(int32_t window);
+    void* ObjectRecord(int32_t area);
+    // The window's client pixels in the rectangle, row by row, as COLORREF
+    // values (0x00BBGGRR). Windows build only: false natively.
+    bool ReadPixels(int32_t window, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                    std::vector<uint32_t>* pixels);
 
     Options& options();
 

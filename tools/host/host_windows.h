@@ -1,0 +1,86 @@
+// The host's windows and the list-area objects placed on them: their host
+// records and parameters, and the order in which object messages go to the
+// external. Portable; the window system's part is in windows_win32.cpp
+// (real windows) and windows_posix.cpp (the recorder), behind hostwin.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace vhost {
+
+struct HostState;
+
+class WindowHost {
+public:
+    // Sends an object message to the external with the object's record,
+    // the host's state current (Host::Send).
+    using Sender = std::function<void(int32_t message, void* record)>;
+
+    WindowHost(HostState& state, Sender send);
+    // Destroys windows still open without sending anything: the owner closes
+    // them (CloseAll) while the external is still there.
+    ~WindowHost();
+    WindowHost(const WindowHost&) = delete;
+    WindowHost& operator=(const WindowHost&) = delete;
+
+    int32_t OpenWindow(int32_t width, int32_t height);
+    int32_t PlaceArea(int32_t window, const int16_t rect[4], const std::vector<Arg>& params,
+                      const AreaFont& font);
+    void PaintWindow(int32_t window);
+    void DesignDraw(int32_t area);
+    void ClipArea(int32_t area);
+    void ReinitArea(int32_t area);
+    void DestroyArea(int32_t area);
+    void CloseWindow(int32_t window);
+    void CloseAll();
+    bool SendScroll(int32_t area, int32_t code, int32_t pos);
+    AreaState StateOfArea(int32_t area);
+    void* WindowHandle(int32_t window);
+    void* ObjectRecord(int32_t area);
+    bool ReadPixels(int32_t window, const int32_t rect[4], std::vector<uint32_t>* pixels);
+
+    // The window procedures' answer to WM_PAINT: every live area of the
+    // window gets the run-time paint message with dc as its drawDC.
+    void PaintAreas(void* handle, void* dc);
+
+private:
+    struct Area;
+    struct Window;
+    Area* LiveArea(int32_t id);
+    Window* OpenOne(int32_t id);
+    // Sends the message with the area's parameters answering 210 onward.
+    void SendTo(Area& area, int32_t message);
+
+    HostState& state_;
+    Sender send_;
+    std::vector<std::unique_ptr<Area>> areas_;  // id = index + 1
+    std::vector<std::unique_ptr<Window>> windows_;
+};
+
+// The window system's part, one body per build.
+namespace hostwin {
+
+// A shown top-level window whose client area is width x height; its
+// procedure answers WM_PAINT through owner->PaintAreas. index (0, 1, ...)
+// staggers the windows' places. Null when it cannot be made.
+void* Open(WindowHost* owner, int32_t index, int32_t width, int32_t height);
+void Close(void* window);
+// The window receives WM_PAINT for its whole client area, now.
+void Paint(void* window);
+// A DC of the window's client area outside painting, and its release.
+void* BorrowDC(void* window);
+void ReturnDC(void* window, void* dc);
+// A message through the window's current procedure (SendMessage).
+intptr_t Deliver(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// The scroll-bar window's range, page and position; false when unreadable.
+bool ScrollValues(void* bar, int32_t* min, int32_t* max, int32_t* page, int32_t* pos);
+// See Host::ReadPixels.
+bool Pixels(void* window, const int32_t rect[4], std::vector<uint32_t>* pixels);
+
+}  // namespace hostwin
+}  // namespace vhost
