@@ -119,7 +119,7 @@ void SyncAreaToList(AreaRec* area, ListRec* list) {
 
 void SyncListToAreaChoice(AreaRec* area, ListRec* list) {
     if (!area || !list) return;
-    const uint32_t now = plat::TickCount();
+    const uint32_t now = FreshStamp(list->selStamp);
     area->listCopy.selLine = list->selLine = area->selection;
     area->listCopy.selStamp = list->selStamp = now;
 }

@@ -209,7 +209,7 @@ int16_t DoAddLine(Globals* g) {
     l->selLine = p;
     l->sortCol = l->fileSortCol;
     ++l->lineCount;
-    l->selStamp = l->changeStamp = plat::TickCount();
+    l->selStamp = l->changeStamp = FreshStamp(l->selStamp);
     UnlockXPHandle(l->lines);
     return r;
 }
@@ -236,7 +236,7 @@ int16_t DoEditLine(Globals* g) {
 
     const int32_t size = l->lineSize;
     l->selLine = p;
-    l->selStamp = l->changeStamp = plat::TickCount();
+    l->selStamp = l->changeStamp = FreshStamp(l->selStamp);
     uint8_t* base = static_cast<uint8_t*>(LockXPHandle(l->lines));
     uint8_t* line = LineAt(base, l, p);
     int32_t n = size - l->fileSortCol;
@@ -312,6 +312,6 @@ int16_t DoRemoveLine(Globals* g) {
     --l->lineCount;
     l->selLine = p < l->lineCount ? p : p - 1;
     l->sortCol = l->fileSortCol;
-    l->selStamp = l->changeStamp = plat::TickCount();
+    l->selStamp = l->changeStamp = FreshStamp(l->selStamp);
     return r;
 }

@@ -149,8 +149,7 @@ int16_t DoLoadList(Globals* g) {
         }
     }
     plat::CloseFile(file);
-    l->changeStamp = plat::TickCount();
-    l->selStamp = l->changeStamp;
+    l->changeStamp = l->selStamp = FreshStamp(l->selStamp);
 
     uint64_t fileTime = 0;
     if (GetModDate(g, l, &fileTime) != 0) {

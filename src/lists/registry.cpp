@@ -76,6 +76,11 @@ int32_t LinesInBuffer(const ListRec* list) {
                                                           : list->lineCount;
 }
 
+uint32_t FreshStamp(uint32_t previous) {
+    const uint32_t now = plat::TickCount();
+    return static_cast<int32_t>(now - previous) > 0 ? now : previous + 1;
+}
+
 int16_t SubscribeToList(ListRec* list, void* area) {
     if (list->subscriberCount >= kMaxSubscribers) return 0;
     Subscriber& s = list->subscribers[list->subscriberCount];

@@ -25,5 +25,10 @@ int16_t GrowTheHandle(XPHandle* handle, uint32_t extra);
 // Lines that lie wholly inside the list's buffer: lineCount, or fewer when
 // the buffer is shorter, so that no scan can run past its end.
 int32_t LinesInBuffer(const ListRec* list);
+// A stamp for a change of the selection or content: the tick count, or the
+// previous stamp plus one when the tick has not moved past it (changes
+// within one tick), so that stamps only grow and every area sees every
+// change.
+uint32_t FreshStamp(uint32_t previous);
 int16_t SubscribeToList(ListRec* list, void* area);
 int16_t UnsubscribeFromList(ListRec* list, void* area);

@@ -126,6 +126,6 @@ int16_t DoSetSelection(Globals* g) {
 
     const int32_t found = FindLine(g, exact, list, column, text);
     list->selLine = found >= 0 ? found : list->lineCount - 1;
-    list->selStamp = plat::TickCount();
+    list->selStamp = FreshStamp(list->selStamp);
     return kOk;
 }

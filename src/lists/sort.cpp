@@ -297,7 +297,7 @@ bool DoQSort(Globals* g, ListRec* list, int16_t column) {
 
     const int32_t found = FindLine(g, true, list, list->rsnCol, key);
     list->selLine = found >= 0 ? found : 0;
-    list->selStamp = plat::TickCount();
+    list->selStamp = FreshStamp(list->selStamp);
     return true;
 }
 
