@@ -2,6 +2,8 @@
 // calls before and after load, the reporting of results, describe, About.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "host.h"
 #include "support/files.h"
 
@@ -137,9 +139,21 @@ TEST(EntryTest, ObjectMessagesWithoutAListArea) {
     auto h = NewHost();
     h->Load();
     std::vector<uint8_t> obj(1200, 0);
-    for (int32_t m : {102, 106, 107, 108, 153, 158, 999, 101, 103, 147, 149, 151, 152})
+    for (int32_t m : {102, 106, 107, 108, 153, 158, 999})
         EXPECT_EQ(0, h->Send(m, obj.data()));
     EXPECT_EQ(std::vector<uint8_t>(1200, 0), obj);
+    // The messages of a list area give the object an area record, and
+    // nothing more while its list is not loaded; the destroy takes it back.
+    for (int32_t m : {101, 103, 105, 147, 148, 151, 152, 156}) {
+        EXPECT_EQ(0, h->Send(m, obj.data()));
+        std::vector<uint8_t> rest = obj;
+        std::fill(rest.begin() + 366, rest.begin() + 370, 0);
+        EXPECT_EQ(std::vector<uint8_t>(1200, 0), rest) << m;
+    }
+    EXPECT_NE(0, obj[366] | obj[367] | obj[368] | obj[369]);
+    EXPECT_EQ(0, h->Send(149, obj.data()));
+    EXPECT_EQ(std::vector<uint8_t>(1200, 0), obj);
+    for (int32_t m : {101, 103, 105, 147, 148, 149, 151, 152, 156}) EXPECT_EQ(0, h->Send(m, nullptr));
     EXPECT_EQ(0, h->Send(150, obj.data()));
     EXPECT_EQ(1, obj[378]);
     EXPECT_EQ(0, h->Send(159, obj.data()));
