@@ -179,6 +179,87 @@ TEST(ScriptParse, CommandsAndValueFunctionsMustBeWrittenInTheirForm) {
               "line 3: unknown function '=Vandu.LineCount'\n");
 }
 
+TEST(ScriptParse, WindowStatements) {
+    const Script s = Parse(
+        "Open window W 400 300\n"
+        "Place area A on W at 10 -10 330 210 ('people',52,8,21,pick,'dclk') font 'Courier New' 15 700\n"
+        "place AREA b ON W AT 0 0 5 5 ()\n"
+        "Scroll A linedown\n"
+        "scroll A THUMBtrack 65535\n"
+        "Scroll A thumb 0\n"
+        "Show area A\n"
+        "Show area\n"
+        "Paint W\nDesignDraw A\nClip A\nReinit A\nDestroy A\nClose W\n");
+    ASSERT_EQ(Errors(s), "");
+    ASSERT_EQ(s.statements.size(), 14u);
+    EXPECT_EQ(s.statements[0].kind, Statement::kOpenWindow);
+    EXPECT_EQ(s.statements[0].name, "W");
+    EXPECT_EQ(s.statements[0].numbers, (std::vector<int32_t>{400, 300}));
+    const Statement& place = s.statements[1];
+    EXPECT_EQ(place.kind, Statement::kPlaceArea);
+    EXPECT_EQ(place.name, "A");
+    EXPECT_EQ(place.window, "W");
+    EXPECT_EQ(place.numbers, (std::vector<int32_t>{10, -10, 330, 210}));
+    ASSERT_EQ(place.args.size(), 6u);
+    EXPECT_EQ(place.args[0].literal.text, "people");
+    EXPECT_EQ(place.args[3].literal.number, 21);
+    EXPECT_EQ(place.args[4].variable, "pick");
+    EXPECT_EQ(place.font.face, "Courier New");
+    EXPECT_EQ(place.font.size, 15);
+    EXPECT_EQ(place.font.weight, 700);
+    const Statement& plain = s.statements[2];
+    EXPECT_TRUE(plain.args.empty());
+    EXPECT_EQ(plain.font.face, AreaFont().face);  // the font left out: the default
+    EXPECT_EQ(plain.font.size, AreaFont().size);
+    EXPECT_EQ(s.statements[3].numbers, (std::vector<int32_t>{1, 0}));
+    EXPECT_EQ(s.statements[4].numbers, (std::vector<int32_t>{5, 65535}));
+    EXPECT_EQ(s.statements[5].numbers, (std::vector<int32_t>{4, 0}));
+    EXPECT_EQ(s.statements[6].kind, Statement::kShowArea);
+    EXPECT_EQ(s.statements[7].kind, Statement::kShowVariable);  // a variable named "area"
+    const Statement::Kind named[] = {Statement::kPaint,  Statement::kDesignDraw,
+                                     Statement::kClip,   Statement::kReinit,
+                                     Statement::kDestroy, Statement::kClose};
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(s.statements[8 + i].kind, named[i]);
+        EXPECT_EQ(s.statements[8 + i].name, i == 0 || i == 5 ? "W" : "A");
+    }
+}
+
+TEST(ScriptParse, BadWindowStatements) {
+    const Script s = Parse(
+        "Open W 400 300\n"
+        "Open window W 0 300\n"
+        "Open window W 400\n"
+        "Place area A on W at 1 2 3 ('x')\n"
+        "Place area A on W at 1 2 3 40000 ('x')\n"
+        "Place area A on W at 1 2 3 4\n"
+        "Place area A on W at 1 2 3 4 ('x') font 13\n"
+        "Place area A on W at 1 2 3 4 ('x') font 'F'\n"
+        "Place area A W at 1 2 3 4 ('x')\n"
+        "Scroll A sideways\n"
+        "Scroll A thumb\n"
+        "Scroll A linedown 3\n"
+        "Paint 'W'\n"
+        "Close\n");
+    EXPECT_EQ(Errors(s),
+              "line 1: expected 'window'\n"
+              "line 2: bad width '0'\n"
+              "line 3: expected the height\n"
+              "line 4: expected the bottom edge\n"
+              "line 5: bad bottom edge '40000'\n"
+              "line 6: expected the area's parameters in parentheses\n"
+              "line 7: font needs a face name in quotes\n"
+              "line 8: expected the font size\n"
+              "line 9: expected 'on'\n"
+              "line 10: expected a scroll request: lineup, linedown, pageup, pagedown, thumb N, "
+              "thumbtrack N, top, bottom or endscroll\n"
+              "line 11: expected the thumb position\n"
+              "line 12: unexpected '3' at the end of the statement\n"
+              "line 13: expected the name of a window\n"
+              "line 14: expected the name of a window\n");
+    EXPECT_TRUE(s.statements.empty());
+}
+
 // ---------------------------------------------------------------------------
 // Catalogue names
 
@@ -261,6 +342,22 @@ TEST(Transcript, ListsAreAlignedTables) {
     EXPECT_EQ(FormatVariable("e", Value::NewList()), "e: list of 0 lines\n");
 }
 
+TEST(Transcript, AreaStatesCountLinesFromOne) {
+    AreaState s;
+    EXPECT_EQ(FormatAreaState("A", s), "area A: destroyed\n");
+    s.live = true;
+    EXPECT_EQ(FormatAreaState("A", s), "area A: no area record\n");
+    s.hasRecord = true;
+    s.selection = -1;
+    s.rows = 7;
+    s.cols = 49;
+    EXPECT_EQ(FormatAreaState("A", s),
+              "area A: not shown, top 1, selection none, rows 7, cols 49, no scroll bar\n");
+    s = {true, true, true, 4, 9, 7, 49, true, 1, 32767, 7, 12};
+    EXPECT_EQ(FormatAreaState("A", s),
+              "area A: shown, top 5, selection 10, rows 7, cols 49, scroll 1..32767 page 7 pos 12\n");
+}
+
 TEST(Transcript, FileLinesShowTheirTerminators) {
     EXPECT_EQ(FormatFileLines("f.txt", "ab\r\ncd\nef\rgh"),
               "file 'f.txt': 12 bytes, 4 lines\n"
@@ -333,6 +430,44 @@ TEST(ScriptRun, TranscriptAndErrorsWithLineNumbers) {
     EXPECT_TRUE(host->HasVariable("never"));  // named, so created
     EXPECT_TRUE(host->RequestLog().empty());  // nothing was sent to the external
     std::remove(path.c_str());
+}
+
+TEST(ScriptRun, WindowStatementsNameWhatTheyAddress) {
+    std::string error;
+    std::unique_ptr<Host> host = Host::Create(&error);
+    if (!host) GTEST_SKIP() << error;
+    const Script script = Parse(
+        "Open window W 200 100\n"
+        "Open window W 200 100\n"
+        "Place area A on V at 0 0 10 10 ('x')\n"
+        "Paint V\n"
+        "Scroll B linedown\n"
+        "Show area B\n"
+        "Place area A on W at 0 0 100 50 ('nobody',10,1,5,'f','d')\n"
+        "Place area A on W at 0 0 100 50 ('nobody',10,1,5,'f','d')\n"
+        "Destroy A\n"
+        "Show area A\n"
+        "Close W\n"
+        "Place area A on W at 0 0 100 50 ('nobody')\n"
+        "Open window W 50 50\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunScript(*host, script, out, err), 1);
+    EXPECT_EQ(out.str(),
+              "Open window W 200 100\n"
+              "Place area A on W at 0 0 100 50 ('nobody',10,1,5,'f','d')\n"
+              "Destroy A\n"
+              "area A: destroyed\n"
+              "Close W\n"
+              "Open window W 50 50\n");
+    EXPECT_EQ(err.str(),
+              "line 2: window 'W' is open already\n"
+              "line 3: no open window 'V'\n"
+              "line 4: no window 'V'\n"
+              "line 5: no area 'B'\n"
+              "line 6: no area 'B'\n"
+              "line 8: area 'A' is placed already\n"
+              "line 12: no open window 'W'\n");
+    EXPECT_TRUE(host->HasVariable("f"));  // the area's data field
 }
 
 TEST(ScriptRun, CleanScriptExitsZero) {

@@ -2,6 +2,7 @@
 #include <exception>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <ostream>
 
 #include "script.h"
@@ -67,6 +68,20 @@ public:
             case Statement::kEcho:
                 out_ << st.name << "\n";
                 return true;
+            case Statement::kOpenWindow:
+                return OpenWindow(st);
+            case Statement::kPlaceArea:
+                return PlaceArea(st);
+            case Statement::kPaint:
+            case Statement::kClose:
+                return ToWindow(st);
+            case Statement::kScroll:
+            case Statement::kShowArea:
+            case Statement::kDesignDraw:
+            case Statement::kClip:
+            case Statement::kReinit:
+            case Statement::kDestroy:
+                return ToArea(st);
         }
         return true;
     }
@@ -78,11 +93,90 @@ public:
     }
 
 private:
-    bool Call(const Statement& st) {
-        if (!loadedOnce_) {
-            host_.Load();
-            loadedOnce_ = loaded_ = true;
+    // Sends the load message unless the script has loaded the external.
+    void EnsureLoaded() {
+        if (loadedOnce_) return;
+        host_.Load();
+        loadedOnce_ = loaded_ = true;
+    }
+
+    bool Fail(const Statement& st, const std::string& message) {
+        err_ << "line " << st.line << ": " << message << "\n";
+        return false;
+    }
+
+    // The id the script's name stands for; 0 when it names none.
+    static int32_t IdOf(const std::map<std::string, int32_t>& ids, const std::string& name) {
+        const auto it = ids.find(name);
+        return it == ids.end() ? 0 : it->second;
+    }
+
+    bool OpenWindow(const Statement& st) {
+        if (host_.WindowHandle(IdOf(windows_, st.name)))
+            return Fail(st, "window '" + st.name + "' is open already");
+        const int32_t id = host_.OpenWindow(st.numbers[0], st.numbers[1]);
+        if (id == 0) return Fail(st, "cannot open window '" + st.name + "'");
+        windows_[st.name] = id;
+        out_ << st.source << "\n";
+        return true;
+    }
+
+    bool PlaceArea(const Statement& st) {
+        const int32_t window = host_.WindowHandle(IdOf(windows_, st.window)) ? windows_[st.window] : 0;
+        if (window == 0) return Fail(st, "no open window '" + st.window + "'");
+        if (host_.StateOfArea(IdOf(areas_, st.name)).live)
+            return Fail(st, "area '" + st.name + "' is placed already");
+        EnsureLoaded();
+        out_ << st.source << "\n";
+        areas_[st.name] = host_.PlaceArea(window, st.numbers[0], st.numbers[1], st.numbers[2],
+                                          st.numbers[3], st.args, st.font);
+        return true;
+    }
+
+    bool ToWindow(const Statement& st) {
+        const int32_t window = IdOf(windows_, st.name);
+        if (window == 0) return Fail(st, "no window '" + st.name + "'");
+        EnsureLoaded();
+        out_ << st.source << "\n";
+        if (st.kind == Statement::kPaint)
+            host_.PaintWindow(window);
+        else
+            host_.CloseWindow(window);
+        return true;
+    }
+
+    bool ToArea(const Statement& st) {
+        const int32_t area = IdOf(areas_, st.name);
+        if (area == 0) return Fail(st, "no area '" + st.name + "'");
+        if (st.kind == Statement::kShowArea) {
+            out_ << FormatAreaState(st.name, host_.StateOfArea(area));
+            return true;
         }
+        EnsureLoaded();
+        out_ << st.source << "\n";
+        switch (st.kind) {
+            case Statement::kScroll:
+                if (!host_.SendScroll(area, st.numbers[0], st.numbers[1]))
+                    out_ << "-> no scroll bar\n";
+                break;
+            case Statement::kDesignDraw:
+                host_.DesignDraw(area);
+                break;
+            case Statement::kClip:
+                host_.ClipArea(area);
+                break;
+            case Statement::kReinit:
+                host_.ReinitArea(area);
+                break;
+            default:
+                host_.DestroyArea(area);
+                break;
+        }
+        return true;
+    }
+
+    bool Call(const Statement& st) {
+        EnsureLoaded();
         out_ << st.source << "\n";
         const CallResult r = host_.CallPosition(st.position, st.args);
         if (r.valueFunction) {
@@ -100,6 +194,8 @@ private:
     std::ostream& err_;
     bool loadedOnce_ = false;  // a load was sent, by the script or before its first call
     bool loaded_ = false;
+    std::map<std::string, int32_t> windows_;  // script names -> host ids
+    std::map<std::string, int32_t> areas_;
 };
 
 }  // namespace

@@ -115,6 +115,30 @@ bool IsVariableName(const std::string& s) {
     return true;
 }
 
+// Scroll-bar requests by name, as WM_VSCROLL codes (SB_LINEUP ...). The two
+// thumb requests take a position.
+struct ScrollName {
+    const char* name;
+    int32_t code;
+    bool takesPosition;
+};
+constexpr ScrollName kScrollNames[] = {
+    {"lineup", 0, false}, {"linedown", 1, false}, {"pageup", 2, false},
+    {"pagedown", 3, false}, {"thumb", 4, true},   {"thumbtrack", 5, true},
+    {"top", 6, false},    {"bottom", 7, false},   {"endscroll", 8, false},
+};
+
+// Statements that name one window or area and nothing else.
+struct NamedStatement {
+    const char* keyword;
+    Statement::Kind kind;
+};
+constexpr NamedStatement kNamedStatements[] = {
+    {"Paint", Statement::kPaint},     {"DesignDraw", Statement::kDesignDraw},
+    {"Clip", Statement::kClip},       {"Reinit", Statement::kReinit},
+    {"Destroy", Statement::kDestroy}, {"Close", Statement::kClose},
+};
+
 class LineParser {
 public:
     LineParser(const std::vector<Token>& tokens, const FunctionLookup& lookup)
@@ -139,6 +163,17 @@ public:
         if (EqualsIgnoreCase(first.text, "Unload")) {
             st->kind = Statement::kUnload;
             return ExpectEnd();
+        }
+        if (EqualsIgnoreCase(first.text, "Open")) return ParseOpenWindow(st);
+        if (EqualsIgnoreCase(first.text, "Place")) return ParsePlaceArea(st);
+        if (EqualsIgnoreCase(first.text, "Scroll")) return ParseScroll(st);
+        for (const NamedStatement& n : kNamedStatements) {
+            if (!EqualsIgnoreCase(first.text, n.keyword)) continue;
+            st->kind = n.kind;
+            return ParseName(n.kind == Statement::kPaint || n.kind == Statement::kClose ? "a window"
+                                                                                         : "an area",
+                             &st->name) &&
+                   ExpectEnd();
         }
         if (EqualsIgnoreCase(first.text, "Echo")) {
             st->kind = Statement::kEcho;
@@ -233,6 +268,11 @@ private:
 
     bool ParseShow(Statement* st) {
         const Token& what = Next();
+        if (what.kind == Token::kWord && EqualsIgnoreCase(what.text, "area") &&
+            Peek().kind == Token::kWord) {
+            st->kind = Statement::kShowArea;
+            return ParseName("an area", &st->name) && ExpectEnd();
+        }
         if (what.kind == Token::kWord && EqualsIgnoreCase(what.text, "file") &&
             Peek().kind == Token::kText) {
             st->kind = Statement::kShowFile;
@@ -244,6 +284,81 @@ private:
         st->kind = Statement::kShowVariable;
         st->name = what.text;
         return ExpectEnd();
+    }
+
+    bool ExpectWord(const char* word) {
+        const Token& t = Next();
+        return (t.kind == Token::kWord && EqualsIgnoreCase(t.text, word)) ||
+               Fail(std::string("expected '") + word + "'");
+    }
+
+    bool ParseName(const char* what, std::string* out) {
+        const Token& t = Next();
+        if (t.kind != Token::kWord || !IsVariableName(t.text))
+            return Fail(std::string("expected the name of ") + what);
+        *out = t.text;
+        return true;
+    }
+
+    // A whole number from min to max, appended to out.
+    bool ParseWhole(const char* what, int32_t min, int32_t max, std::vector<int32_t>* out) {
+        const Token& t = Next();
+        if (t.kind != Token::kNumber) return Fail(std::string("expected the ") + what);
+        if (t.number < min || t.number > max || t.number != std::floor(t.number))
+            return Fail(std::string("bad ") + what + " '" + t.text + "'");
+        out->push_back(static_cast<int32_t>(t.number));
+        return true;
+    }
+
+    // Open window W width height
+    bool ParseOpenWindow(Statement* st) {
+        st->kind = Statement::kOpenWindow;
+        return ExpectWord("window") && ParseName("a window", &st->name) &&
+               ParseWhole("width", 1, 32767, &st->numbers) &&
+               ParseWhole("height", 1, 32767, &st->numbers) && ExpectEnd();
+    }
+
+    // Place area A on W at left top right bottom (params) [font 'face' size [weight]]
+    bool ParsePlaceArea(Statement* st) {
+        st->kind = Statement::kPlaceArea;
+        if (!ExpectWord("area") || !ParseName("an area", &st->name) || !ExpectWord("on") ||
+            !ParseName("a window", &st->window) || !ExpectWord("at"))
+            return false;
+        for (const char* what : {"left edge", "top edge", "right edge", "bottom edge"})
+            if (!ParseWhole(what, INT16_MIN, INT16_MAX, &st->numbers)) return false;
+        if (Peek().kind != Token::kPunct || Peek().text != "(")
+            return Fail("expected the area's parameters in parentheses");
+        if (!ParseArgs(&st->args)) return false;
+        if (Peek().kind == Token::kEnd) return ExpectEnd();
+        if (!ExpectWord("font")) return false;
+        const Token& face = Next();
+        if (face.kind != Token::kText) return Fail("font needs a face name in quotes");
+        st->font.face = face.text;
+        std::vector<int32_t> sizes;
+        if (!ParseWhole("font size", 1, INT16_MAX, &sizes)) return false;
+        if (Peek().kind == Token::kNumber && !ParseWhole("font weight", 0, 1000, &sizes))
+            return false;
+        st->font.size = static_cast<int16_t>(sizes[0]);
+        if (sizes.size() > 1) st->font.weight = static_cast<int16_t>(sizes[1]);
+        return ExpectEnd();
+    }
+
+    // Scroll A request [position]
+    bool ParseScroll(Statement* st) {
+        st->kind = Statement::kScroll;
+        if (!ParseName("an area", &st->name)) return false;
+        const Token& request = Next();
+        for (const ScrollName& n : kScrollNames) {
+            if (request.kind != Token::kWord || !EqualsIgnoreCase(request.text, n.name)) continue;
+            st->numbers.push_back(n.code);
+            if (!n.takesPosition) {
+                st->numbers.push_back(0);
+                return ExpectEnd();
+            }
+            return ParseWhole("thumb position", 0, 65535, &st->numbers) && ExpectEnd();
+        }
+        return Fail("expected a scroll request: lineup, linedown, pageup, pagedown, thumb N, "
+                    "thumbtrack N, top, bottom or endscroll");
     }
 
     // Optional "first [last]" after Show file: whole line numbers from 1.

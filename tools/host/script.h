@@ -14,16 +14,28 @@
 namespace vhost {
 
 struct Statement {
-    enum Kind { kCall, kCalculate, kShowVariable, kShowFile, kLoad, kUnload, kEcho };
+    enum Kind {
+        kCall, kCalculate, kShowVariable, kShowFile, kLoad, kUnload, kEcho,
+        // Windows and list areas.
+        kOpenWindow, kPlaceArea, kPaint, kScroll, kShowArea, kDesignDraw, kClip, kReinit,
+        kDestroy, kClose,
+    };
     Kind kind = kEcho;
     int line = 0;              // 1-based line of the script
     std::string source;        // the statement as written, without its comment
-    std::string name;          // variable (Calculate, Show), path (Show file), text (Echo)
+    // variable (Calculate, Show), path (Show file), text (Echo), the window
+    // (Open window, Paint, Close) or the area (the other window statements)
+    std::string name;
     int32_t position = 0;      // kCall: catalogue position
-    std::vector<Arg> args;     // kCall, kLoad
+    std::vector<Arg> args;     // kCall, kLoad; kPlaceArea: the area's parameters
     Value literal;             // kCalculate
     int32_t firstLine = 1;     // kShowFile: the lines shown, 1-based, inclusive
     int32_t lastLine = INT32_MAX;
+    std::string window;        // kPlaceArea: the window it goes on
+    // kOpenWindow: width, height; kPlaceArea: left, top, right, bottom;
+    // kScroll: the scroll code and the thumb position
+    std::vector<int32_t> numbers;
+    AreaFont font;             // kPlaceArea
 };
 
 struct Diagnostic {
@@ -58,6 +70,10 @@ std::string FormatVariable(const std::string& name, const Value& value);
 // line count; only the lines from firstLine to lastLine (1-based) are listed.
 std::string FormatFileLines(const std::string& path, const std::string& bytes,
                             int32_t firstLine = 1, int32_t lastLine = INT32_MAX);
+// "area A: shown, top 1, selection 3, rows 12, cols 40, scroll 1..32767
+// page 12 pos 1": lines 1-based, "selection none" for none, "no scroll bar",
+// "not shown", and "area A: destroyed" or "area A: no area record".
+std::string FormatAreaState(const std::string& name, const AreaState& state);
 
 // Reports the parse errors, runs the statements that parsed (sending Load
 // before the first call unless the script has loaded the external, and

@@ -109,4 +109,30 @@ std::string FormatFileLines(const std::string& path, const std::string& bytes, i
     return out.str();
 }
 
+std::string FormatAreaState(const std::string& name, const AreaState& state) {
+    std::ostringstream out;
+    out << "area " << name << ": ";
+    if (!state.live) {
+        out << "destroyed\n";
+        return out.str();
+    }
+    if (!state.hasRecord) {
+        out << "no area record\n";
+        return out.str();
+    }
+    out << (state.shown ? "shown" : "not shown") << ", top " << state.topLine + 1 << ", selection ";
+    if (state.selection < 0)
+        out << "none";
+    else
+        out << state.selection + 1;
+    out << ", rows " << state.rows << ", cols " << state.cols << ", ";
+    if (state.hasScrollBar)
+        out << "scroll " << state.scrollMin << ".." << state.scrollMax << " page "
+            << state.scrollPage << " pos " << state.scrollPos;
+    else
+        out << "no scroll bar";
+    out << "\n";
+    return out.str();
+}
+
 }  // namespace vhost

@@ -12,7 +12,10 @@ namespace hostwin {
 namespace {
 
 constexpr char kClassName[] = "VanduSubstituteHostWindow";
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// A bordered pop-up: under Wine without a window manager, a window with a
+// caption or a sizing frame (one the manager would decorate) takes about 2 s
+// to be destroyed.
+constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
 constexpr int kStagger = 24;  // pixels between the places of successive windows
 
 HWND H(void* window) { return static_cast<HWND>(window); }
@@ -58,7 +61,9 @@ void* Open(WindowHost* owner, int32_t index, int32_t width, int32_t height) {
                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                              GetModuleHandleA(nullptr), owner);
     // Never activated: an active window waits for a window manager at destroy.
-    if (w) ShowWindow(w, SW_SHOWNOACTIVATE);
+    if (w)
+        SetWindowPos(w, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     return w;
 }
 
