@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Builds and tests the three trees:
-#   build/native    gcc -m32, RelWithDebInfo
-#   build/sanitize  gcc -m32 with ASan and UBSan
-#   build/windows   mingw-w64 i686: Vandu.dll, its native check, Wine tests
+# Builds and tests the trees (under VANDU_BUILD_ROOT, default build):
+#   native    gcc -m32, RelWithDebInfo; where i386 programs run natively, its
+#             test programs also run under valgrind memcheck
+#   sanitize  gcc -m32 with ASan and UBSan; LeakSanitizer on where i386
+#             programs run natively
+#   windows   mingw-w64 i686: Vandu.dll, its native check, Wine tests
+#   fuzz      clang libFuzzer smoke runs (leak detection as in sanitize)
 # and ends with one line "Summary: N passed, N failed" over all trees.
+# VANDU_TREES picks trees (default "native sanitize windows fuzz").
 # Exits non-zero when a test failed or a tree did not configure or build.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 jobs=${VANDU_JOBS:-2}
+build_root=${VANDU_BUILD_ROOT:-build}
+build_root=${build_root%/}
+trees=" ${VANDU_TREES:-native sanitize windows fuzz} "
+wants() { [[ $trees == *" $1 "* ]]; }
 
 passed=0
 failed=0
@@ -23,11 +31,22 @@ summary() {
   echo "$line"
 }
 
-if ! bash scripts/setup.sh; then
+# "native" or "qemu": valgrind cannot run i386 programs under qemu-user, and
+# qemu refuses the clone() with which LeakSanitizer stops the world.
+if ! i386=$(bash scripts/setup.sh --report-i386); then
   problems+=("setup failed")
   failed=$((failed + 1))
   summary
   exit 1
+fi
+# The sanitized programs and the fuzzers run with this environment; their
+# built-in defaults keep leak detection off (see cmake/sanitizer_defaults.c).
+leak_env=()
+if [ "$i386" = native ]; then
+  leak_env=("ASAN_OPTIONS=detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}")
+elif wants native || wants sanitize || wants fuzz; then
+  problems+=("memory guards: left out: i386 programs run only under qemu-i386 here\
+ (valgrind and LeakSanitizer cannot run under it)")
 fi
 
 elapsed() { echo "$(( $(date +%s) - $1 ))s"; }
@@ -55,9 +74,11 @@ count_ctest() {
   [ "$skip" -gt 0 ] && problems+=("$tree: $skip tests skipped")
 }
 
-run_tree() {
+# Configures and builds a tree; fails only when it did not configure (a tree
+# that built in part still runs its tests).
+build_tree() {
   local tree=$1; shift
-  local dir=build/$tree start
+  local dir=$build_root/$tree start
   mkdir -p "$dir"
   echo "=== $tree: configure"
   start=$(date +%s)
@@ -65,7 +86,7 @@ run_tree() {
     tail -n 40 "$dir/configure.log"
     problems+=("$tree: configure failed")
     failed=$((failed + 1))
-    return
+    return 1
   fi
   echo "=== $tree: build"
   if ! cmake --build "$dir" --parallel "$jobs" -- -k > "$dir/build.log" 2>&1; then
@@ -74,27 +95,72 @@ run_tree() {
     problems+=("$tree: build failed")
     failed=$((failed + 1))
   fi
-  echo "=== $tree: built in $(elapsed "$start"); test"
+  echo "=== $tree: built in $(elapsed "$start")"
+}
+
+# Runs a tree's ctest tests, with the environment assignments given.
+test_tree() {
+  local tree=$1; shift
+  local dir=$build_root/$tree start
+  echo "=== $tree: test"
   start=$(date +%s)
-  (cd "$dir" && ctest --output-on-failure --parallel "$jobs") 2>&1 | tee "$dir/ctest.log"
+  (cd "$dir" && env "$@" ctest --output-on-failure --parallel "$jobs") 2>&1 | tee "$dir/ctest.log"
   count_ctest "$tree" "$dir/ctest.log"
   echo "=== $tree: tested in $(elapsed "$start")"
 }
 
-run_tree native -DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
-run_tree sanitize -DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVANDU_SANITIZE=ON
-run_tree windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+# valgrind memcheck over a tree's GoogleTest programs, one result per program:
+# it fails on memcheck errors (invalid reads and writes, uses of undefined
+# values, definite leaks) as well as on failing tests.
+memcheck_tree() {
+  local tree=$1 dir=$build_root/$1 prog log start
+  for prog in vandu_unit_tests vandu_host_tests; do
+    if [ "$i386" != native ]; then
+      skipped=$((skipped + 1))
+      continue
+    fi
+    if [ ! -x "$dir/bin/$prog" ]; then
+      problems+=("$tree: $prog not built, not run under valgrind")
+      failed=$((failed + 1))
+      continue
+    fi
+    log=$dir/memcheck-$prog.log
+    echo "=== $tree: valgrind memcheck $prog"
+    start=$(date +%s)
+    if valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite \
+         "$dir/bin/$prog" --gtest_brief=1 > "$log" 2>&1; then
+      passed=$((passed + 1))
+    else
+      tail -n 60 "$log"
+      echo "(full log: $log)"
+      problems+=("$tree: $prog failed under valgrind memcheck")
+      failed=$((failed + 1))
+    fi
+    echo "=== $tree: $prog under valgrind in $(elapsed "$start")"
+  done
+}
+
+linux=(-DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if wants native && build_tree native "${linux[@]}"; then
+  test_tree native
+  memcheck_tree native
+fi
+if wants sanitize && build_tree sanitize "${linux[@]}" -DVANDU_SANITIZE=ON; then
+  test_tree sanitize "${leak_env[@]}"
+fi
+if wants windows && build_tree windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+     -DCMAKE_BUILD_TYPE=Release; then
+  test_tree windows
+fi
 
 # Fuzzing smoke runs: the libFuzzer targets, built with clang, each run over
 # its corpus for a bounded number of inputs.
 run_fuzz() {
-  local dir=build/fuzz start
+  local dir=$build_root/fuzz start
   mkdir -p "$dir"
   echo "=== fuzz: configure and build"
   start=$(date +%s)
-  if ! { CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake \
-           -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDU_FUZZ=ON &&
+  if ! { CC=clang CXX=clang++ cmake -S . -B "$dir" "${linux[@]}" -DVANDU_FUZZ=ON &&
          cmake --build "$dir" --parallel "$jobs" --target fuzz_list_file fuzz_host_calls; } \
        > "$dir/build.log" 2>&1; then
     grep -E 'error|Error' "$dir/build.log" | head -n 40
@@ -103,10 +169,12 @@ run_fuzz() {
     return
   fi
   echo "=== fuzz: built in $(elapsed "$start"); run"
-  (cd "$dir" && ctest --output-on-failure -L fuzz) 2>&1 | tee "$dir/ctest.log"
+  (cd "$dir" && env "${leak_env[@]}" ctest --output-on-failure -L fuzz) 2>&1 | tee "$dir/ctest.log"
   count_ctest fuzz "$dir/ctest.log"
 }
-run_fuzz
+if wants fuzz; then
+  run_fuzz
+fi
 
 summary
 [ "$failed" -eq 0 ]
