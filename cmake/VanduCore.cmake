@@ -1,10 +1,10 @@
-# vandu_core: entry point, host services, list store and platform layer as a
-# static library. The Windows build adds the list window and the DLL entry;
-# the native build takes the POSIX bodies.
-vandu_platform_sources(vandu_core_sources src/entry src/host src/lists src/platform)
+# vandu_core: entry point, host services, list store, list window and
+# platform layer as a static library. The Windows build adds the DLL entry
+# and takes the Win32 bodies; the native build takes the POSIX bodies and the
+# recording body of the window layer.
+vandu_platform_sources(vandu_core_sources src/entry src/host src/lists src/area src/platform)
 if(WIN32)
-  vandu_platform_sources(vandu_area_sources src/area)
-  list(APPEND vandu_core_sources ${vandu_area_sources})
+  list(FILTER vandu_core_sources EXCLUDE REGEX "/src/platform/window_record\\.cpp$")
 else()
   list(FILTER vandu_core_sources EXCLUDE REGEX "/src/entry/dllmain\\.cpp$")
 endif()
