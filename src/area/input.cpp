@@ -246,10 +246,9 @@ void DoContent(AreaRec* a) {
                     break;
                 }
             }
-            win::Rect w{0, 0, 0, 0};
-            if (!win::CursorPos(&x, &y) || !win::WindowRect(window, &w)) break;
-            x -= w.left;
-            y -= w.top + g->frameExtraY - 8;
+            // The cursor in the window's client coordinates, as at the
+            // press: exact for a window of any frame.
+            if (!win::CursorPos(&x, &y) || !win::ToClient(window, &x, &y)) break;
             if (InRect(a->textRect, x, y)) break;
             if (x >= a->textRect.left && x <= a->textRect.right) {
                 if (y <= a->textRect.top)

@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <cstring>
 #else
 #include "platform/window_record.h"
 #endif
@@ -14,6 +16,39 @@ void* CurrentProc(void* window) {
 #else
     const winrec::WindowState* s = winrec::State(window);
     return s ? s->proc : nullptr;
+#endif
+}
+
+std::string ClipboardText() {
+#ifdef _WIN32
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+            text = p;
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return text;
+#else
+    return winrec::ClipboardHasText() ? winrec::ClipboardText() : std::string();
+#endif
+}
+
+void SetClipboardText(const std::string& text) {
+#ifdef _WIN32
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    if (HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        char* p = static_cast<char*>(GlobalLock(h));
+        std::memcpy(p, text.c_str(), text.size() + 1);
+        GlobalUnlock(h);
+        if (!SetClipboardData(CF_TEXT, h)) GlobalFree(h);
+    }
+    CloseClipboard();
+#else
+    winrec::SetClipboardText(text);
 #endif
 }
 

@@ -187,6 +187,14 @@ bool Host::SendScroll(int32_t area, int32_t code, int32_t pos) {
     return s_->windows.SendScroll(area, code, pos);
 }
 
+bool Host::SendKey(int32_t area, uint8_t code, bool shift, bool control) {
+    return s_->windows.SendKey(area, code, shift, control);
+}
+
+bool Host::Press(int32_t area, int32_t x, int32_t y) { return s_->windows.Press(area, x, y); }
+
+bool Host::PressRow(int32_t area, int32_t row) { return s_->windows.PressRow(area, row); }
+
 AreaState Host::StateOfArea(int32_t area) { return s_->windows.StateOfArea(area); }
 
 void* Host::WindowHandle(int32_t window) { return s_->windows.WindowHandle(window); }

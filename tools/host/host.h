@@ -193,6 +193,18 @@ public:
     // the area's scroll bar: wParam = code | pos << 16. False when the area
     // has no scroll bar.
     bool SendScroll(int32_t area, int32_t code, int32_t pos = 0);
+    // A key (101) as the host sends it: the code is answered to the
+    // external's key request, with Shift or Ctrl held in the keyboard state
+    // meanwhile. Codes 16 to 29 are the host's key codes (17 line up, 18
+    // line down, 21 page up, 22 page down, 25 first line, 26 last line, 27
+    // to 29 choose), 32 to 127 characters.
+    bool SendKey(int32_t area, uint8_t code, bool shift = false, bool control = false);
+    // A press (103) at the client point of the area's window: the cursor is
+    // put there and the button's release queued, as a click reaches the
+    // window; queued mouse messages are taken out after. PressRow presses
+    // the middle of a row, counted from the area's first visible row.
+    bool Press(int32_t area, int32_t x, int32_t y);
+    bool PressRow(int32_t area, int32_t row);
     AreaState StateOfArea(int32_t area);
     void* WindowHandle(int32_t window);
     void* ObjectRecord(int32_t area);

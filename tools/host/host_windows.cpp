@@ -199,6 +199,35 @@ bool WindowHost::SendScroll(int32_t area, int32_t code, int32_t pos) {
     return true;
 }
 
+bool WindowHost::SendKey(int32_t area, uint8_t code, bool shift, bool control) {
+    Area* a = LiveArea(area);
+    if (!a) return false;
+    state_.keys.push_back({code, 0});
+    hostwin::HoldModifiers(shift, control);
+    SendTo(*a, kMsgKey);
+    hostwin::HoldModifiers(false, false);
+    // A key the external did not ask for does not wait for the next one.
+    state_.keys.clear();
+    return true;
+}
+
+bool WindowHost::Press(int32_t area, int32_t x, int32_t y) {
+    Area* a = LiveArea(area);
+    if (!a) return false;
+    hostwin::PlaceCursor(windows_[static_cast<size_t>(a->window - 1)]->handle, x, y);
+    hostwin::QueueRelease();
+    SendTo(*a, kMsgMouseDown);
+    hostwin::FlushMouse();
+    return true;
+}
+
+bool WindowHost::PressRow(int32_t area, int32_t row) {
+    Area* a = LiveArea(area);
+    const AreaRec* rec = a ? a->Rec() : nullptr;
+    if (!rec) return false;
+    return Press(area, rec->textX + 2, rec->rowRect.top + row * rec->lineHeight + rec->lineHeight / 2);
+}
+
 AreaState WindowHost::StateOfArea(int32_t area) {
     AreaState s;
     Area* a = LiveArea(area);

@@ -39,6 +39,9 @@ public:
     void CloseWindow(int32_t window);
     void CloseAll();
     bool SendScroll(int32_t area, int32_t code, int32_t pos);
+    bool SendKey(int32_t area, uint8_t code, bool shift, bool control);
+    bool Press(int32_t area, int32_t x, int32_t y);
+    bool PressRow(int32_t area, int32_t row);
     AreaState StateOfArea(int32_t area);
     void* WindowHandle(int32_t window);
     void* ObjectRecord(int32_t area);
@@ -79,6 +82,14 @@ void ReturnDC(void* window, void* dc);
 intptr_t Deliver(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // The scroll-bar window's range, page and position; false when unreadable.
 bool ScrollValues(void* bar, int32_t* min, int32_t* max, int32_t* page, int32_t* pos);
+// Shift and Ctrl as the window system's keyboard state shows them.
+void HoldModifiers(bool shift, bool control);
+// The cursor at the client point of the window.
+void PlaceCursor(void* window, int32_t x, int32_t y);
+// A left-button release queued for the thread, as a person's click leaves
+// it behind the press; FlushMouse takes queued mouse messages out again.
+void QueueRelease();
+void FlushMouse();
 // See Host::ReadPixels.
 bool Pixels(void* window, const int32_t rect[4], std::vector<uint32_t>* pixels);
 

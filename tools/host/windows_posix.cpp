@@ -54,5 +54,20 @@ bool ScrollValues(void* bar, int32_t* min, int32_t* max, int32_t* page, int32_t*
 
 bool Pixels(void*, const int32_t[4], std::vector<uint32_t>*) { return false; }
 
+void HoldModifiers(bool shift, bool control) {
+    winrec::SetKey(win::kVkShift, shift);
+    winrec::SetKey(win::kVkControl, control);
+}
+
+void PlaceCursor(void* window, int32_t x, int32_t y) {
+    // A host window's rectangle is its client area on the screen.
+    const winrec::WindowState* s = winrec::State(window);
+    winrec::SetCursorScreen(x + (s ? s->rect.left : 0), y + (s ? s->rect.top : 0));
+}
+
+void QueueRelease() { winrec::QueueMouseButton(0); }
+
+void FlushMouse() { winrec::QueueMouseButton(-1); }
+
 }  // namespace hostwin
 }  // namespace vhost

@@ -136,5 +136,32 @@ bool Pixels(void* window, const int32_t rect[4], std::vector<uint32_t>* pixels) 
     return ok;
 }
 
+void HoldModifiers(bool shift, bool control) {
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+void PlaceCursor(void* window, int32_t x, int32_t y) {
+    POINT p = {x, y};
+    ClientToScreen(H(window), &p);
+    SetCursorPos(p.x, p.y);
+}
+
+void QueueRelease() {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+}
+
+void FlushMouse() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+}
+
 }  // namespace hostwin
 }  // namespace vhost
