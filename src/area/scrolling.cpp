@@ -146,7 +146,8 @@ void FixMyCtlValue(AreaRec* a) {
     int64_t top = static_cast<int64_t>(maxTop) * p / area::kThumbMax;
     // The bar holds its thumb at most at 32767 - page + 1: that position is
     // its end, and shows the last page.
-    const int64_t lastPosition = area::kThumbMax - std::max(a->rows, 1) + 1;
+    const int64_t rows = a->rows;  // a copy: the record is packed
+    const int64_t lastPosition = area::kThumbMax - std::max<int64_t>(rows, 1) + 1;
     if (old >= 0 && old * area::kThumbMax / maxTop == p)
         top = old;
     else if (p >= lastPosition)
