@@ -16,6 +16,12 @@ endif()
 target_include_directories(vandu_host ${vandu_host_scope}
   ${PROJECT_SOURCE_DIR}/tools/host ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/res)
 target_compile_features(vandu_host ${vandu_host_scope} cxx_std_17)
+# Screenshots are written with stb_image_write (Debian's libstb-dev, headers
+# only; the tests decode them with its stb_image). The folder holds nothing
+# but stb's headers, so the cross build may take it too.
+find_path(VANDU_STB_INCLUDE_DIR stb_image_write.h
+  PATHS /usr/include/stb /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+target_include_directories(vandu_host SYSTEM ${vandu_host_scope} ${VANDU_STB_INCLUDE_DIR})
 if(WIN32)
   # Its windows: real top-level windows, painted and read back through GDI.
   target_link_libraries(vandu_host ${vandu_host_scope} user32 gdi32)

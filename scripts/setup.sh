@@ -17,7 +17,7 @@ packages=(
   cmake make g++ g++-multilib
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  googletest
+  googletest libstb-dev
   wine wine32:i386 wine64
   qemu-user-static
   xvfb xauth

@@ -260,6 +260,70 @@ TEST(ScriptParse, BadWindowStatements) {
     EXPECT_TRUE(s.statements.empty());
 }
 
+TEST(ScriptParse, InputStatements) {
+    const Script s = Parse(
+        "Key A down\n"
+        "key A SHIFT ctrl 'c'\n"
+        "Key A ctrl 29\n"
+        "Key A ''''\n"
+        "Press A row 3\n"
+        "press A at -4 70\n"
+        "DoublePress A row 1\n"
+        "Pause 1200\n"
+        "Show procedures\n"
+        "Show clipboard\n"
+        "Save W 'w.png'\n"
+        "save AREA A \"a.png\"\n"
+        "Key A tab\n");
+    ASSERT_EQ(Errors(s), "");
+    ASSERT_EQ(s.statements.size(), 13u);
+    using V = std::vector<int32_t>;
+    EXPECT_EQ(s.statements[0].kind, Statement::kKey);
+    EXPECT_EQ(s.statements[0].name, "A");
+    EXPECT_EQ(s.statements[0].numbers, (V{18, 0, 0}));
+    EXPECT_EQ(s.statements[1].numbers, (V{'c', 1, 1}));
+    EXPECT_EQ(s.statements[2].numbers, (V{29, 0, 1}));
+    EXPECT_EQ(s.statements[3].numbers, (V{'\'', 0, 0}));
+    EXPECT_EQ(s.statements[4].kind, Statement::kPressRow);
+    EXPECT_EQ(s.statements[4].numbers, (V{3}));
+    EXPECT_EQ(s.statements[5].kind, Statement::kPressAt);
+    EXPECT_EQ(s.statements[5].numbers, (V{-4, 70}));
+    EXPECT_EQ(s.statements[6].kind, Statement::kDoublePress);
+    EXPECT_EQ(s.statements[7].kind, Statement::kPause);
+    EXPECT_EQ(s.statements[7].numbers, (V{1200}));
+    EXPECT_EQ(s.statements[8].kind, Statement::kShowProcedures);
+    EXPECT_EQ(s.statements[9].kind, Statement::kShowClipboard);
+    EXPECT_EQ(s.statements[10].kind, Statement::kSave);
+    EXPECT_EQ(s.statements[10].name, "W");
+    EXPECT_EQ(s.statements[10].path, "w.png");
+    EXPECT_EQ(s.statements[11].kind, Statement::kSaveArea);
+    EXPECT_EQ(s.statements[11].path, "a.png");
+    EXPECT_EQ(s.statements[12].numbers, (V{28, 0, 0}));
+
+    const Script bad = Parse(
+        "Key A sideways\n"
+        "Key A 'ab'\n"
+        "Key A 256\n"
+        "Key A\n"
+        "Press A row 0\n"
+        "Press A 3\n"
+        "DoublePress A at 1 2\n"
+        "Pause -1\n"
+        "Save W\n"
+        "Save area A\n");
+    EXPECT_EQ(Errors(bad),
+              "line 1: unknown key 'sideways'\n"
+              "line 2: a quoted key is one character from 32 to 127\n"
+              "line 3: bad key code '256'\n"
+              "line 4: expected a key: a name, a code or a quoted character\n"
+              "line 5: bad row '0'\n"
+              "line 6: expected 'row' or 'at' after Press A\n"
+              "line 7: expected 'row'\n"
+              "line 8: bad pause in milliseconds '-1'\n"
+              "line 9: Save needs the picture's path in quotes\n"
+              "line 10: Save needs the picture's path in quotes\n");
+}
+
 // ---------------------------------------------------------------------------
 // Catalogue names
 
@@ -310,13 +374,25 @@ TEST(Numbers, TextsReadAsNumbers) {
 }
 
 TEST(Transcript, ValuesAndQuoting) {
-    EXPECT_EQ(QuoteText("a\"b\\c\r\n\t\x01\x7F\xE9"), "\"a\"\"b\\\\c\\r\\n\\t\\x01\\x7F\xE9\"");
+    EXPECT_EQ(QuoteText("a\"b\\c\r\n\t\x01\x7F\xE9"), "\"a\"\"b\\\\c\\r\\n\\t\\x01\\x7F\xC3\xA9\"");
     EXPECT_EQ(FormatValue(Value()), "(empty)");
     EXPECT_EQ(FormatValue(Value::Num(3)), "3");
     EXPECT_EQ(FormatValue(Value::Text("x y")), "\"x y\"");
     EXPECT_EQ(FormatValue(Value::Date(1999, 2, 3)), "1999-02-03");
     EXPECT_EQ(FormatValue(Value::Time(7, 5, 9)), "07:05:09");
     EXPECT_EQ(FormatVariable("n", Value::Num(-1)), "n = -1\n");
+}
+
+TEST(Transcript, ListBytesAreWindows1252ShownAsUtf8) {
+    // From 0xA0 up a byte is its own code point; 0x80..0x9F have their own
+    // table; the five undefined bytes stay visible as \xHH.
+    EXPECT_EQ(QuoteText("\xC5" "BERG \xA3\xFF"), "\"\xC3\x85" "BERG \xC2\xA3\xC3\xBF\"");
+    EXPECT_EQ(QuoteText("\x80\x8A\x99\x9F"),  // euro, S caron, trade mark, Y diaeresis
+              "\"\xE2\x82\xAC\xC5\xA0\xE2\x84\xA2\xC5\xB8\"");
+    EXPECT_EQ(QuoteText("\x81\x8D\x8F\x90\x9D"), "\"\\x81\\x8D\\x8F\\x90\\x9D\"");
+    // Only the transcript converts: a value keeps its bytes.
+    EXPECT_EQ(FormatVariable("v", Value::Text("\xC5")), "v = \"\xC3\x85\"\n");
+    EXPECT_EQ(Value::Text("\xC5").text.size(), 1u);
 }
 
 TEST(Transcript, ListsAreAlignedTables) {
@@ -468,6 +544,72 @@ TEST(ScriptRun, WindowStatementsNameWhatTheyAddress) {
               "line 8: area 'A' is placed already\n"
               "line 12: no open window 'W'\n");
     EXPECT_TRUE(host->HasVariable("f"));  // the area's data field
+}
+
+TEST(ScriptRun, InputReportsWhatTheExternalDid) {
+    std::string error;
+    std::unique_ptr<Host> host = Host::Create(&error);
+    if (!host) GTEST_SKIP() << error;
+    const std::string path = ::testing::TempDir() + "host_script_input_list.txt";
+    const std::string picture = ::testing::TempDir() + "host_script_input.png";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "1 ADAMS \r\n2 BAKER \r\n3 \xC5" "BERG \r\n";
+    }
+    const Script script = Parse(
+        "Vandu.LoadList('l','" + path + "',3,1)\n"
+        "Open window W 300 200\n"
+        "Place area A on W at 10 10 290 190 ('l',8,3,8,'pick','dclk')\n"
+        "Paint W\n"
+        "Key A down\n"
+        "Press A row 3\n"
+        "DoublePress A row 1\n"
+        "Show procedures\n"
+        "Key A end\n"
+        "Key A enter\n"
+        "Key A ctrl 'c'\n"
+        "Show clipboard\n"
+        "Show procedures\n"
+        "Save W '" + picture + "'\n");
+    std::ostringstream out, err;
+#ifdef _WIN32
+    EXPECT_EQ(RunScript(*host, script, out, err), 0);
+    const std::string saved = "-> saved 300 x 200 pixels\n";
+#else
+    EXPECT_EQ(RunScript(*host, script, out, err), 1);
+    const std::string saved;
+#endif
+    const std::string transcript = out.str();
+    ASSERT_NE(transcript.find("Key A down"), std::string::npos) << transcript;
+    EXPECT_EQ(transcript.substr(transcript.find("Key A down")),
+              "Key A down\n"
+              "-> selection 2\n"
+              "Press A row 3\n"
+              "-> selection 3\n"
+              "DoublePress A row 1\n"
+              "-> selection 1\n"
+              "-> data field pick = \"ADAMS\"\n"
+              "-> procedure dclk\n"
+              "procedures: dclk\n"
+              "Key A end\n"
+              "-> selection 3\n"
+              "Key A enter\n"
+              "-> data field pick = \"\xC3\x85" "BERG\"\n"
+              "-> procedure dclk\n"
+              "Key A ctrl 'c'\n"
+              "clipboard = \"3 \xC3\x85" "BERG\"\n"
+              "procedures: dclk\n"
+              "Save W '" + picture + "'\n" + saved);
+    EXPECT_EQ(host->Variable("pick").text, "\xC5" "BERG");  // the value keeps its byte
+#ifdef _WIN32
+    EXPECT_EQ(err.str(), "");
+#else
+    // The recorder draws nothing to take a picture of: no file.
+    EXPECT_EQ(err.str(),
+              "line 14: cannot read the window's pixels (screenshots need the Windows build)\n");
+#endif
+    std::remove(path.c_str());
+    std::remove(picture.c_str());
 }
 
 TEST(ScriptRun, CleanScriptExitsZero) {

@@ -206,6 +206,7 @@ int32_t Answer(HostState& s, int32_t request, va_list ap) {
         case kReqPushSequence:
             HostState::Keep(s.pushedProcedures, PascalText(Ptr<uint8_t>(word())),
                             HostState::kTextRecordLimit);
+            ++s.proceduresPushed;
             return 0;
         case kReqShowMessage: {
             for (int i = 0; i < 4; ++i) word();  // kind and three flags

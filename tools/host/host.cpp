@@ -154,6 +154,8 @@ const std::vector<std::string>& Host::ShownMessages() const { return s_->shownMe
 
 const std::vector<std::string>& Host::PushedProcedures() const { return s_->pushedProcedures; }
 
+uint64_t Host::ProcedureCount() const { return s_->proceduresPushed; }
+
 const std::vector<int32_t>& Host::RequestLog() const { return s_->requestLog; }
 
 void Host::ClearRequestLog() { s_->requestLog.clear(); }
@@ -194,6 +196,20 @@ bool Host::SendKey(int32_t area, uint8_t code, bool shift, bool control) {
 bool Host::Press(int32_t area, int32_t x, int32_t y) { return s_->windows.Press(area, x, y); }
 
 bool Host::PressRow(int32_t area, int32_t row) { return s_->windows.PressRow(area, row); }
+
+bool Host::RowPoint(int32_t area, int32_t row, int32_t* x, int32_t* y) {
+    return s_->windows.RowPoint(area, row, x, y);
+}
+
+int32_t Host::WindowOfArea(int32_t area) { return s_->windows.WindowOfArea(area); }
+
+std::string Host::DataFieldOf(int32_t area) { return s_->windows.DataFieldOf(area); }
+
+bool Host::AreaBounds(int32_t area, int32_t rect[4]) { return s_->windows.AreaBounds(area, rect); }
+
+bool Host::ClipboardText(std::string* text) { return hostwin::ClipboardText(text); }
+
+bool Host::Interact(const InputObserver& observer) { return s_->windows.Interact(observer); }
 
 AreaState Host::StateOfArea(int32_t area) { return s_->windows.StateOfArea(area); }
 

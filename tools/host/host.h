@@ -7,6 +7,7 @@
 // (vandu-host) is built on it.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -75,6 +76,14 @@ struct AreaFont {
 // A list area as the host sees it: its display state from the area record the
 // external keeps in the object (all 0 when it keeps none), the scroll values
 // from the scroll-bar window itself.
+// Something a person did in a host window (Host::Interact).
+struct PersonInput {
+    enum Kind { kPress, kKey, kScrollBar } kind = kPress;
+    int32_t x = 0, y = 0;  // kPress: the client point
+    uint8_t code = 0;      // kKey: the host's key code
+};
+using InputObserver = std::function<void(int32_t area, const PersonInput& input)>;
+
 struct AreaState {
     bool live = false;       // placed and not destroyed, its window open
     bool hasRecord = false;  // the external keeps an area record for it
@@ -154,6 +163,9 @@ public:
     // full its older half is dropped.
     const std::vector<std::string>& ShownMessages() const;
     const std::vector<std::string>& PushedProcedures() const;
+    // How many procedures were pushed since the host was made: a run of
+    // them ends the record, as far as the record still holds them.
+    uint64_t ProcedureCount() const;
     // Every request code received, in order (for tests of the protocol).
     const std::vector<int32_t>& RequestLog() const;
     void ClearRequestLog();
@@ -205,6 +217,15 @@ public:
     // the middle of a row, counted from the area's first visible row.
     bool Press(int32_t area, int32_t x, int32_t y);
     bool PressRow(int32_t area, int32_t row);
+    // The client point PressRow presses; false when the area keeps no record.
+    bool RowPoint(int32_t area, int32_t row, int32_t* x, int32_t* y);
+    // The window an area was placed on (0: no such area).
+    int32_t WindowOfArea(int32_t area);
+    // The name of the area's data field (parameter 5); "" when none.
+    std::string DataFieldOf(int32_t area);
+    // The client rectangle the area covers, its frame and scroll bar
+    // included; false when it keeps no record.
+    bool AreaBounds(int32_t area, int32_t rect[4]);
     AreaState StateOfArea(int32_t area);
     void* WindowHandle(int32_t window);
     void* ObjectRecord(int32_t area);
@@ -212,6 +233,20 @@ public:
     // values (0x00BBGGRR). Windows build only: false natively.
     bool ReadPixels(int32_t window, int32_t left, int32_t top, int32_t right, int32_t bottom,
                     std::vector<uint32_t>* pixels);
+
+    // The CF_TEXT text on the clipboard; false when it holds none.
+    bool ClipboardText(std::string* text);
+
+    // Runs the windows' messages until every window is closed (a window is
+    // closed by its close message: its areas are destroyed, then the
+    // window). A press in a window goes to the area under it as the press
+    // message; keys and characters go to the area last pressed (at first the
+    // window's first area) as the key message with the host's key codes;
+    // the scroll bars' requests reach the areas with their parameters
+    // answered. The observer hears of each after the external handled it.
+    // Windows build only: false natively, where no person can reach the
+    // recorder's windows.
+    bool Interact(const InputObserver& observer);
 
     Options& options();
 

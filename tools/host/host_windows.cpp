@@ -1,5 +1,7 @@
 #include "host_windows.h"
 
+#include <algorithm>
+
 #include "area/arearec.h"
 #include "callback.h"
 #include "entry/entry.h"
@@ -58,6 +60,7 @@ struct WindowHost::Area {
 struct WindowHost::Window {
     void* handle = nullptr;  // null once closed
     std::vector<int32_t> areas;
+    int32_t focus = 0;  // the area last pressed: it takes the keys
 };
 
 WindowHost::WindowHost(HostState& state, Sender send) : state_(state), send_(std::move(send)) {}
@@ -202,13 +205,17 @@ bool WindowHost::SendScroll(int32_t area, int32_t code, int32_t pos) {
 bool WindowHost::SendKey(int32_t area, uint8_t code, bool shift, bool control) {
     Area* a = LiveArea(area);
     if (!a) return false;
-    state_.keys.push_back({code, 0});
     hostwin::HoldModifiers(shift, control);
-    SendTo(*a, kMsgKey);
+    DeliverKey(*a, code);
     hostwin::HoldModifiers(false, false);
+    return true;
+}
+
+void WindowHost::DeliverKey(Area& area, uint8_t code) {
+    state_.keys.push_back({code, 0});
+    SendTo(area, kMsgKey);
     // A key the external did not ask for does not wait for the next one.
     state_.keys.clear();
-    return true;
 }
 
 bool WindowHost::Press(int32_t area, int32_t x, int32_t y) {
@@ -222,10 +229,43 @@ bool WindowHost::Press(int32_t area, int32_t x, int32_t y) {
 }
 
 bool WindowHost::PressRow(int32_t area, int32_t row) {
+    int32_t x = 0, y = 0;
+    return RowPoint(area, row, &x, &y) && Press(area, x, y);
+}
+
+bool WindowHost::RowPoint(int32_t area, int32_t row, int32_t* x, int32_t* y) {
     Area* a = LiveArea(area);
     const AreaRec* rec = a ? a->Rec() : nullptr;
     if (!rec) return false;
-    return Press(area, rec->textX + 2, rec->rowRect.top + row * rec->lineHeight + rec->lineHeight / 2);
+    *x = rec->textX + 2;
+    *y = rec->rowRect.top + row * rec->lineHeight + rec->lineHeight / 2;
+    return true;
+}
+
+int32_t WindowHost::WindowOfArea(int32_t area) {
+    if (area < 1 || area > static_cast<int32_t>(areas_.size())) return 0;
+    return areas_[static_cast<size_t>(area - 1)]->window;
+}
+
+std::string WindowHost::DataFieldOf(int32_t area) {
+    if (area < 1 || area > static_cast<int32_t>(areas_.size())) return std::string();
+    const Area& a = *areas_[static_cast<size_t>(area - 1)];
+    return a.params.size() > kDataFieldParam ? NameIn(state_, a.params[kDataFieldParam])
+                                             : std::string();
+}
+
+bool WindowHost::AreaBounds(int32_t area, int32_t rect[4]) {
+    Area* a = LiveArea(area);
+    const AreaRec* rec = a ? a->Rec() : nullptr;
+    if (!rec) return false;
+    const AreaRect& r = rec->areaRect;
+    const AreaRect& bar = rec->scrollRect;
+    const bool hasBar = bar.right > bar.left && bar.bottom > bar.top;
+    rect[0] = std::max(0, hasBar ? std::min(r.left, bar.left) : r.left);
+    rect[1] = std::max(0, hasBar ? std::min(r.top, bar.top) : r.top);
+    rect[2] = hasBar ? std::max(r.right, bar.right) : r.right;
+    rect[3] = hasBar ? std::max(r.bottom, bar.bottom) : r.bottom;
+    return rect[2] > rect[0] && rect[3] > rect[1];
 }
 
 AreaState WindowHost::StateOfArea(int32_t area) {
@@ -255,6 +295,106 @@ void* WindowHost::WindowHandle(int32_t window) {
 void* WindowHost::ObjectRecord(int32_t area) {
     if (area < 1 || area > static_cast<int32_t>(areas_.size())) return nullptr;
     return areas_[static_cast<size_t>(area - 1)]->record.data();
+}
+
+WindowHost::Window* WindowHost::WindowOf(void* handle) {
+    for (const auto& w : windows_)
+        if (handle && w->handle == handle) return w.get();
+    return nullptr;
+}
+
+int32_t WindowHost::OpenCount() const {
+    int32_t n = 0;
+    for (const auto& w : windows_) n += w->handle != nullptr;
+    return n;
+}
+
+int32_t WindowHost::AreaOfScrollBar(void* handle) {
+    for (size_t i = 0; handle && i < areas_.size(); ++i) {
+        const Area& a = *areas_[i];
+        if (a.live && a.Rec() && a.Rec()->scrollWindow == handle) return static_cast<int32_t>(i + 1);
+    }
+    return 0;
+}
+
+void WindowHost::Tell(int32_t area, const PersonInput& input) {
+    if (observer_ && *observer_) (*observer_)(area, input);
+}
+
+bool WindowHost::Interact(const InputObserver& observer) {
+    if (OpenCount() == 0) return true;
+    observer_ = &observer;
+    for (const auto& w : windows_)
+        if (w->handle) hostwin::Activate(w->handle);
+    // Messages dispatched here reach the external outside any call of the
+    // host's: its requests are answered for this host throughout.
+    CurrentHostScope current(&state_);
+    bool pumped = true;
+    while (pumped && OpenCount() > 0) {
+        pumped = hostwin::PumpOne([this](void* window, const hostwin::Dispatch& dispatch) {
+            // A scroll bar sends its requests to the area's window from
+            // within its own messages: they answer the area's parameters.
+            if (const int32_t area = AreaOfScrollBar(window)) {
+                {
+                    ObjectParamsScope params(state_, LiveArea(area)->params);
+                    dispatch();
+                }
+                PersonInput input;
+                input.kind = PersonInput::kScrollBar;
+                Tell(area, input);
+            } else {
+                dispatch();
+            }
+            std::vector<void*> closing;
+            closing.swap(closing_);
+            for (void* handle : closing)
+                for (size_t i = 0; i < windows_.size(); ++i)
+                    if (windows_[i]->handle == handle) CloseWindow(static_cast<int32_t>(i + 1));
+        });
+    }
+    observer_ = nullptr;
+    return pumped;
+}
+
+void WindowHost::PressFromWindow(void* handle, int32_t x, int32_t y) {
+    Window* w = WindowOf(handle);
+    if (!w) return;
+    for (int32_t id : w->areas) {
+        Area* a = LiveArea(id);
+        const AreaRec* rec = a ? a->Rec() : nullptr;
+        if (!rec) continue;
+        const AreaRect& r = rec->areaRect;
+        if (x < r.left || x >= r.right || y < r.top || y >= r.bottom) continue;
+        w->focus = id;
+        // The cursor is where the person pressed and the release comes
+        // when they let go: the press message as it is.
+        SendTo(*a, kMsgMouseDown);
+        PersonInput input;
+        input.x = x;
+        input.y = y;
+        Tell(id, input);
+        return;
+    }
+}
+
+void WindowHost::KeyFromWindow(void* handle, uint8_t code) {
+    Window* w = WindowOf(handle);
+    if (!w) return;
+    int32_t target = LiveArea(w->focus) ? w->focus : 0;
+    for (size_t i = 0; target == 0 && i < w->areas.size(); ++i)
+        if (LiveArea(w->areas[i])) target = w->areas[i];
+    Area* a = LiveArea(target);
+    if (!a) return;
+    // The keyboard state is the person's own: Shift and Ctrl as they hold them.
+    DeliverKey(*a, code);
+    PersonInput input;
+    input.kind = PersonInput::kKey;
+    input.code = code;
+    Tell(target, input);
+}
+
+void WindowHost::CloseFromWindow(void* handle) {
+    if (WindowOf(handle)) closing_.push_back(handle);
 }
 
 bool WindowHost::ReadPixels(int32_t window, const int32_t rect[4], std::vector<uint32_t>* pixels) {

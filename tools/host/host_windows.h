@@ -42,6 +42,11 @@ public:
     bool SendKey(int32_t area, uint8_t code, bool shift, bool control);
     bool Press(int32_t area, int32_t x, int32_t y);
     bool PressRow(int32_t area, int32_t row);
+    bool RowPoint(int32_t area, int32_t row, int32_t* x, int32_t* y);
+    int32_t WindowOfArea(int32_t area);
+    std::string DataFieldOf(int32_t area);
+    bool AreaBounds(int32_t area, int32_t rect[4]);
+    bool Interact(const InputObserver& observer);
     AreaState StateOfArea(int32_t area);
     void* WindowHandle(int32_t window);
     void* ObjectRecord(int32_t area);
@@ -50,6 +55,12 @@ public:
     // The window procedures' answer to WM_PAINT: every live area of the
     // window gets the run-time paint message with dc as its drawDC.
     void PaintAreas(void* handle, void* dc);
+    // The window procedures' answers to a person's input (Interact): a press
+    // at the client point, a key with the host's key code, and the close
+    // message, which closes the window once the message is handled.
+    void PressFromWindow(void* handle, int32_t x, int32_t y);
+    void KeyFromWindow(void* handle, uint8_t code);
+    void CloseFromWindow(void* handle);
 
 private:
     struct Area;
@@ -58,11 +69,20 @@ private:
     Window* OpenOne(int32_t id);
     // Sends the message with the area's parameters answering 210 onward.
     void SendTo(Area& area, int32_t message);
+    // The key message, its code answered to the external's key request.
+    void DeliverKey(Area& area, uint8_t code);
+    Window* WindowOf(void* handle);
+    int32_t OpenCount() const;
+    // The live area whose scroll bar the handle is; 0 when none.
+    int32_t AreaOfScrollBar(void* handle);
+    void Tell(int32_t area, const PersonInput& input);
 
     HostState& state_;
     Sender send_;
     std::vector<std::unique_ptr<Area>> areas_;  // id = index + 1
     std::vector<std::unique_ptr<Window>> windows_;
+    const InputObserver* observer_ = nullptr;  // while Interact runs
+    std::vector<void*> closing_;               // closed once their message is handled
 };
 
 // The window system's part, one body per build.
@@ -92,6 +112,15 @@ void QueueRelease();
 void FlushMouse();
 // See Host::ReadPixels.
 bool Pixels(void* window, const int32_t rect[4], std::vector<uint32_t>* pixels);
+// The CF_TEXT text on the clipboard; false when it holds none.
+bool ClipboardText(std::string* text);
+// The window comes to the front and takes the keyboard (Interact).
+void Activate(void* window);
+// Waits for the thread's next message and has it dispatched by calling
+// around(its window, dispatch); false when there is none to wait for (the
+// recorder) or the queue is told to quit.
+using Dispatch = std::function<void()>;
+bool PumpOne(const std::function<void(void* window, const Dispatch& dispatch)>& around);
 
 }  // namespace hostwin
 }  // namespace vhost

@@ -1,5 +1,5 @@
 // vandu-host: runs a script of host calls against the external and prints a
-// transcript of each call. Usage: vandu-host [--dll PATH] SCRIPT
+// transcript of each call. Usage: vandu-host [--dll PATH] [--interactive] SCRIPT
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -9,14 +9,17 @@
 
 namespace {
 
-constexpr const char kUsage[] = "usage: vandu-host [--dll PATH] SCRIPT\n";
+constexpr const char kUsage[] = "usage: vandu-host [--dll PATH] [--interactive] SCRIPT\n";
 
 int Run(int argc, char** argv) {
     std::string dll;
     std::string scriptPath;
+    bool interactive = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--dll") == 0 && i + 1 < argc) {
             dll = argv[++i];
+        } else if (std::strcmp(argv[i], "--interactive") == 0) {
+            interactive = true;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::cout << kUsage;
             return 0;
@@ -44,7 +47,7 @@ int Run(int argc, char** argv) {
     }
     const vhost::Script script = vhost::ParseScript(
         text, [&host](const std::string& name) { return host->PositionOf(name); });
-    return vhost::RunScript(*host, script, std::cout, std::cerr);
+    return vhost::RunScript(*host, script, std::cout, std::cerr, interactive);
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 // Running parsed scripts against a Host and writing the transcript.
+#include <algorithm>
+#include <chrono>
 #include <exception>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <ostream>
+#include <thread>
 
+#include "keys.h"
+#include "png.h"
 #include "script.h"
 #include "values.h"
 
@@ -75,6 +80,28 @@ public:
             case Statement::kPaint:
             case Statement::kClose:
                 return ToWindow(st);
+            case Statement::kShowProcedures:
+                ShowProcedures();
+                return true;
+            case Statement::kShowClipboard: {
+                std::string text;
+                if (host_.ClipboardText(&text))
+                    out_ << "clipboard = " << QuoteText(text) << "\n";
+                else
+                    out_ << "clipboard: no text\n";
+                return true;
+            }
+            case Statement::kPause:
+                out_ << st.source << "\n";
+                std::this_thread::sleep_for(std::chrono::milliseconds(st.numbers[0]));
+                return true;
+            case Statement::kSave:
+                return SaveWindow(st);
+            case Statement::kKey:
+            case Statement::kPressRow:
+            case Statement::kDoublePress:
+            case Statement::kPressAt:
+            case Statement::kSaveArea:
             case Statement::kScroll:
             case Statement::kShowArea:
             case Statement::kDesignDraw:
@@ -84,6 +111,28 @@ public:
                 return ToArea(st);
         }
         return true;
+    }
+
+    // A person's turn: the windows left open run until they are closed.
+    bool Interact() {
+        for (const auto& area : areas_) seen_[area.second] = Take(area.second);
+        const bool ran = host_.Interact([this](int32_t area, const PersonInput& input) {
+            const std::string name = NameOf(area);
+            const Seen before = seen_.count(area) ? seen_[area] : Take(area);
+            if (input.kind == PersonInput::kPress)
+                out_ << "Press " << name << " at " << input.x << " " << input.y << "\n";
+            else if (input.kind == PersonInput::kKey)
+                out_ << "Key " << name << " " << KeyNotation(input.code) << "\n";
+            else if (Changes(before, area).empty())
+                return;  // the bar moved nothing the transcript shows
+            else
+                out_ << "Scroll " << name << " (scroll bar)\n";
+            out_ << Changes(before, area);
+            out_.flush();
+            seen_[area] = Take(area);
+        });
+        if (!ran) err_ << "vandu-host: the interactive window needs the Windows build\n";
+        return ran;
     }
 
     // The external stays loaded no longer than the script.
@@ -117,6 +166,7 @@ private:
         const int32_t id = host_.OpenWindow(st.numbers[0], st.numbers[1]);
         if (id == 0) return Fail(st, "cannot open window '" + st.name + "'");
         windows_[st.name] = id;
+        windowSizes_[id] = {st.numbers[0], st.numbers[1]};
         out_ << st.source << "\n";
         return true;
     }
@@ -131,6 +181,83 @@ private:
         areas_[st.name] = host_.PlaceArea(window, st.numbers[0], st.numbers[1], st.numbers[2],
                                           st.numbers[3], st.args, st.font);
         return true;
+    }
+
+    // What input can change, to report what it did change.
+    struct Seen {
+        int32_t topLine = 0, selection = -1;
+        std::string field;  // the data field's value as the transcript shows it
+        uint64_t procedures = 0;
+    };
+
+    Seen Take(int32_t area) {
+        Seen s;
+        const AreaState state = host_.StateOfArea(area);
+        s.topLine = state.topLine;
+        s.selection = state.selection;
+        const std::string field = host_.DataFieldOf(area);
+        if (!field.empty()) s.field = FormatValue(host_.Variable(field));
+        s.procedures = host_.ProcedureCount();
+        return s;
+    }
+
+    // "-> top N", "-> selection N", "-> data field F = V", "-> procedure P"
+    // for what differs from before; lines count from 1 as in Show area.
+    std::string Changes(const Seen& before, int32_t area) {
+        const Seen now = Take(area);
+        std::string out;
+        if (now.topLine != before.topLine) out += "-> top " + std::to_string(now.topLine + 1) + "\n";
+        if (now.selection != before.selection)
+            out += "-> selection " +
+                   (now.selection < 0 ? std::string("none") : std::to_string(now.selection + 1)) +
+                   "\n";
+        if (now.field != before.field)
+            out += "-> data field " + host_.DataFieldOf(area) + " = " + now.field + "\n";
+        const std::vector<std::string>& pushed = host_.PushedProcedures();
+        const uint64_t count = std::min<uint64_t>(now.procedures - before.procedures, pushed.size());
+        for (size_t i = pushed.size() - static_cast<size_t>(count); i < pushed.size(); ++i)
+            out += "-> procedure " + pushed[i] + "\n";
+        return out;
+    }
+
+    std::string NameOf(int32_t area) const {
+        for (const auto& a : areas_)
+            if (a.second == area) return a.first;
+        return "?";
+    }
+
+    // The procedures pushed since the last Show procedures.
+    void ShowProcedures() {
+        const std::vector<std::string>& pushed = host_.PushedProcedures();
+        const uint64_t count =
+            std::min<uint64_t>(host_.ProcedureCount() - shownProcedures_, pushed.size());
+        shownProcedures_ = host_.ProcedureCount();
+        out_ << "procedures:";
+        if (count == 0) out_ << " none";
+        for (size_t i = pushed.size() - static_cast<size_t>(count); i < pushed.size(); ++i)
+            out_ << " " << pushed[i];
+        out_ << "\n";
+    }
+
+    // The window's or area's pixels as a PNG; the native window layer draws
+    // nothing, so there the statement fails.
+    bool Save(const Statement& st, int32_t window, const int32_t rect[4]) {
+        std::vector<uint32_t> pixels;
+        if (!host_.ReadPixels(window, rect[0], rect[1], rect[2], rect[3], &pixels))
+            return Fail(st, "cannot read the window's pixels (screenshots need the Windows build)");
+        std::string error;
+        if (!WritePng(st.path, rect[2] - rect[0], rect[3] - rect[1], pixels, &error))
+            return Fail(st, error);
+        out_ << "-> saved " << rect[2] - rect[0] << " x " << rect[3] - rect[1] << " pixels\n";
+        return true;
+    }
+
+    bool SaveWindow(const Statement& st) {
+        const int32_t window = IdOf(windows_, st.name);
+        if (!host_.WindowHandle(window)) return Fail(st, "no open window '" + st.name + "'");
+        out_ << st.source << "\n";
+        const int32_t rect[4] = {0, 0, windowSizes_[window].first, windowSizes_[window].second};
+        return Save(st, window, rect);
     }
 
     bool ToWindow(const Statement& st) {
@@ -154,11 +281,31 @@ private:
         }
         EnsureLoaded();
         out_ << st.source << "\n";
+        const Seen before = Take(area);
         switch (st.kind) {
             case Statement::kScroll:
                 if (!host_.SendScroll(area, st.numbers[0], st.numbers[1]))
                     out_ << "-> no scroll bar\n";
                 break;
+            case Statement::kKey:
+                host_.SendKey(area, static_cast<uint8_t>(st.numbers[0]), st.numbers[1] != 0,
+                              st.numbers[2] != 0);
+                break;
+            case Statement::kPressRow:
+            case Statement::kDoublePress:
+                for (int i = st.kind == Statement::kDoublePress ? 2 : 1; i > 0; --i)
+                    if (!host_.PressRow(area, st.numbers[0] - 1))
+                        return Fail(st, "area '" + st.name + "' has no rows to press");
+                break;
+            case Statement::kPressAt:
+                host_.Press(area, st.numbers[0], st.numbers[1]);
+                break;
+            case Statement::kSaveArea: {
+                int32_t rect[4];
+                if (!host_.AreaBounds(area, rect))
+                    return Fail(st, "area '" + st.name + "' is not laid out");
+                return Save(st, host_.WindowOfArea(area), rect);
+            }
             case Statement::kDesignDraw:
                 host_.DesignDraw(area);
                 break;
@@ -170,8 +317,9 @@ private:
                 break;
             default:
                 host_.DestroyArea(area);
-                break;
+                return true;
         }
+        out_ << Changes(before, area);
         return true;
     }
 
@@ -196,16 +344,22 @@ private:
     bool loaded_ = false;
     std::map<std::string, int32_t> windows_;  // script names -> host ids
     std::map<std::string, int32_t> areas_;
+    std::map<int32_t, std::pair<int32_t, int32_t>> windowSizes_;  // id -> client width, height
+    std::map<int32_t, Seen> seen_;  // Interact: each area as last reported
+    uint64_t shownProcedures_ = 0;  // ProcedureCount at the last Show procedures
 };
 
 }  // namespace
 
-int RunScript(Host& host, const Script& script, std::ostream& out, std::ostream& err) {
+int RunScript(Host& host, const Script& script, std::ostream& out, std::ostream& err,
+              bool interactive) {
     for (const Diagnostic& d : script.errors) err << "line " << d.line << ": " << d.message << "\n";
     bool failed = !script.errors.empty();
     Runner runner(host, out, err);
     for (const Statement& st : script.statements)
         if (!runner.Run(st)) failed = true;
+    out.flush();
+    if (interactive && !runner.Interact()) failed = true;
     runner.Finish();
     out.flush();
     return failed ? 1 : 0;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "catalogue_names.h"
+#include "keys.h"
 #include "script.h"
 #include "values.h"
 
@@ -167,6 +168,18 @@ public:
         if (EqualsIgnoreCase(first.text, "Open")) return ParseOpenWindow(st);
         if (EqualsIgnoreCase(first.text, "Place")) return ParsePlaceArea(st);
         if (EqualsIgnoreCase(first.text, "Scroll")) return ParseScroll(st);
+        if (EqualsIgnoreCase(first.text, "Key")) return ParseKey(st);
+        if (EqualsIgnoreCase(first.text, "Press")) return ParsePress(st);
+        if (EqualsIgnoreCase(first.text, "DoublePress")) {
+            st->kind = Statement::kDoublePress;
+            return ParseName("an area", &st->name) && ExpectWord("row") &&
+                   ParseWhole("row", 1, INT16_MAX, &st->numbers) && ExpectEnd();
+        }
+        if (EqualsIgnoreCase(first.text, "Pause")) {
+            st->kind = Statement::kPause;
+            return ParseWhole("pause in milliseconds", 0, 600000, &st->numbers) && ExpectEnd();
+        }
+        if (EqualsIgnoreCase(first.text, "Save")) return ParseSave(st);
         for (const NamedStatement& n : kNamedStatements) {
             if (!EqualsIgnoreCase(first.text, n.keyword)) continue;
             st->kind = n.kind;
@@ -279,6 +292,16 @@ private:
             st->name = Next().text;
             return ParseLineRange(st) && ExpectEnd();
         }
+        if (what.kind == Token::kWord && Peek().kind == Token::kEnd) {
+            if (EqualsIgnoreCase(what.text, "procedures")) {
+                st->kind = Statement::kShowProcedures;
+                return true;
+            }
+            if (EqualsIgnoreCase(what.text, "clipboard")) {
+                st->kind = Statement::kShowClipboard;
+                return true;
+            }
+        }
         if (what.kind != Token::kWord || !IsVariableName(what.text))
             return Fail("Show needs a variable name or file 'path'");
         st->kind = Statement::kShowVariable;
@@ -359,6 +382,77 @@ private:
         }
         return Fail("expected a scroll request: lineup, linedown, pageup, pagedown, thumb N, "
                     "thumbtrack N, top, bottom or endscroll");
+    }
+
+    // Key A [shift] [ctrl] key: a key name, a code 0..255 or a quoted
+    // character from 32 to 127.
+    bool ParseKey(Statement* st) {
+        st->kind = Statement::kKey;
+        if (!ParseName("an area", &st->name)) return false;
+        bool shift = false, control = false;
+        for (;;) {
+            const Token& t = Peek();
+            if (t.kind == Token::kWord && EqualsIgnoreCase(t.text, "shift"))
+                shift = true;
+            else if (t.kind == Token::kWord && EqualsIgnoreCase(t.text, "ctrl"))
+                control = true;
+            else
+                break;
+            Next();
+        }
+        const Token& key = Peek();
+        if (key.kind == Token::kNumber) {
+            if (!ParseWhole("key code", 0, 255, &st->numbers)) return false;
+        } else {
+            Next();
+            int32_t code = 0;
+            if (key.kind == Token::kWord) {
+                code = KeyCodeOfName(key.text);
+                if (code == 0) return Fail("unknown key '" + key.text + "'");
+            } else if (key.kind == Token::kText) {
+                const auto c = key.text.size() == 1 ? static_cast<unsigned char>(key.text[0]) : 0;
+                if (c < 32 || c > 127) return Fail("a quoted key is one character from 32 to 127");
+                code = c;
+            } else {
+                return Fail("expected a key: a name, a code or a quoted character");
+            }
+            st->numbers.push_back(code);
+        }
+        st->numbers.push_back(shift);
+        st->numbers.push_back(control);
+        return ExpectEnd();
+    }
+
+    // Press A row N | Press A at X Y
+    bool ParsePress(Statement* st) {
+        if (!ParseName("an area", &st->name)) return false;
+        const Token& how = Next();
+        if (how.kind == Token::kWord && EqualsIgnoreCase(how.text, "row")) {
+            st->kind = Statement::kPressRow;
+            return ParseWhole("row", 1, INT16_MAX, &st->numbers) && ExpectEnd();
+        }
+        if (how.kind == Token::kWord && EqualsIgnoreCase(how.text, "at")) {
+            st->kind = Statement::kPressAt;
+            return ParseWhole("x", INT16_MIN, INT16_MAX, &st->numbers) &&
+                   ParseWhole("y", INT16_MIN, INT16_MAX, &st->numbers) && ExpectEnd();
+        }
+        return Fail("expected 'row' or 'at' after Press " + st->name);
+    }
+
+    // Save W 'path' | Save area A 'path'
+    bool ParseSave(Statement* st) {
+        st->kind = Statement::kSave;
+        if (Peek().kind == Token::kWord && EqualsIgnoreCase(Peek().text, "area") &&
+            t_[i_ + 1].kind == Token::kWord) {
+            Next();
+            st->kind = Statement::kSaveArea;
+        }
+        if (!ParseName(st->kind == Statement::kSave ? "a window" : "an area", &st->name))
+            return false;
+        const Token& path = Next();
+        if (path.kind != Token::kText) return Fail("Save needs the picture's path in quotes");
+        st->path = path.text;
+        return ExpectEnd();
     }
 
     // Optional "first [last]" after Show file: whole line numbers from 1.

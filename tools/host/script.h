@@ -19,6 +19,9 @@ struct Statement {
         // Windows and list areas.
         kOpenWindow, kPlaceArea, kPaint, kScroll, kShowArea, kDesignDraw, kClip, kReinit,
         kDestroy, kClose,
+        // Input and what it left behind.
+        kKey, kPressRow, kDoublePress, kPressAt, kPause, kShowProcedures, kShowClipboard,
+        kSave, kSaveArea,
     };
     Kind kind = kEcho;
     int line = 0;              // 1-based line of the script
@@ -33,8 +36,11 @@ struct Statement {
     int32_t lastLine = INT32_MAX;
     std::string window;        // kPlaceArea: the window it goes on
     // kOpenWindow: width, height; kPlaceArea: left, top, right, bottom;
-    // kScroll: the scroll code and the thumb position
+    // kScroll: the scroll code and the thumb position; kKey: the key code,
+    // then Shift and Ctrl (0 or 1); kPressRow, kDoublePress: the row (1-based
+    // from the first visible row); kPressAt: x, y; kPause: milliseconds
     std::vector<int32_t> numbers;
+    std::string path;          // kSave, kSaveArea: the PNG file
     AreaFont font;             // kPlaceArea
 };
 
@@ -58,7 +64,9 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
 
 // Transcript forms.
 // Double-quoted; a quote is doubled, control characters are written \r, \n,
-// \t or \xHH and a backslash as \\.
+// \t or \xHH and a backslash as \\. The text is taken as Windows-1252, the
+// list files' code page, and written as UTF-8; the five bytes that code page
+// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) are written \xHH.
 std::string QuoteText(const std::string& text);
 // Numbers plain, texts quoted, dates YYYY-MM-DD, times HH:MM:SS, "(empty)".
 std::string FormatValue(const Value& value);
@@ -79,6 +87,11 @@ std::string FormatAreaState(const std::string& name, const AreaState& state);
 // before the first call unless the script has loaded the external, and
 // Unload at the end while it is loaded) and writes the transcript to out and
 // "line N: message" errors to err. Returns 0, or 1 when any line failed.
-int RunScript(Host& host, const Script& script, std::ostream& out, std::ostream& err);
+// With interactive set, the windows the script leaves open stay open after
+// its last statement: the host runs their messages (a person's presses, keys
+// and scrolling, reported as they happen) until every one is closed, and
+// only then unloads the external.
+int RunScript(Host& host, const Script& script, std::ostream& out, std::ostream& err,
+              bool interactive = false);
 
 }  // namespace vhost

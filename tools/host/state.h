@@ -38,6 +38,7 @@ struct HostState {
     std::vector<std::string> namedValueRequests;
     std::vector<std::string> shownMessages;
     std::vector<std::string> pushedProcedures;
+    uint64_t proceduresPushed = 0;  // ever, the ones dropped from the record too
     std::vector<int32_t> requestLog;
 
     // The most entries a record holds: when one is full, its older half goes,

@@ -54,6 +54,16 @@ bool ScrollValues(void* bar, int32_t* min, int32_t* max, int32_t* page, int32_t*
 
 bool Pixels(void*, const int32_t[4], std::vector<uint32_t>*) { return false; }
 
+bool ClipboardText(std::string* text) {
+    if (!winrec::ClipboardHasText()) return false;
+    *text = winrec::ClipboardText();
+    return true;
+}
+
+void Activate(void*) {}
+
+bool PumpOne(const std::function<void(void*, const Dispatch&)>&) { return false; }
+
 void HoldModifiers(bool shift, bool control) {
     winrec::SetKey(win::kVkShift, shift);
     winrec::SetKey(win::kVkControl, control);

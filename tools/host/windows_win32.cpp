@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "host_windows.h"
+#include "keys.h"
 
 namespace vhost {
 namespace hostwin {
@@ -20,17 +21,56 @@ constexpr int kStagger = 24;  // pixels between the places of successive windows
 
 HWND H(void* window) { return static_cast<HWND>(window); }
 
+// A person's key as the host's key code: the named keys by their virtual
+// key, a letter held with Ctrl as the letter (the external looks at Ctrl
+// itself), characters from WM_CHAR; 0 for any other.
+uint8_t CodeOfKeyDown(WPARAM vk) {
+    if (const int32_t code = KeyCodeOfVirtualKey(static_cast<uint32_t>(vk)))
+        return static_cast<uint8_t>(code);
+    if (vk >= 'A' && vk <= 'Z' && (GetKeyState(VK_CONTROL) & 0x8000))
+        return static_cast<uint8_t>(vk - 'A' + 'a');
+    return 0;
+}
+
 LRESULT CALLBACK HostWindowProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    } else if (message == WM_PAINT) {
-        auto* owner = reinterpret_cast<WindowHost*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(w, &ps);
-        if (owner && dc) owner->PaintAreas(w, dc);
-        EndPaint(w, &ps);
-        return 0;
+    auto* owner = reinterpret_cast<WindowHost*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    switch (message) {
+        case WM_NCCREATE: {
+            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+            SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            break;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(w, &ps);
+            if (owner && dc) owner->PaintAreas(w, dc);
+            EndPaint(w, &ps);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            if (owner)
+                owner->PressFromWindow(w, static_cast<int16_t>(LOWORD(lParam)),
+                                       static_cast<int16_t>(HIWORD(lParam)));
+            return 0;
+        case WM_KEYDOWN:
+            if (const uint8_t code = owner ? CodeOfKeyDown(wParam) : 0) {
+                owner->KeyFromWindow(w, code);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            // Tab and Enter came as keys; Ctrl+letter gives control characters.
+            if (owner && wParam >= 32 && wParam < 127 && !(GetKeyState(VK_CONTROL) & 0x8000))
+                owner->KeyFromWindow(w, static_cast<uint8_t>(wParam));
+            return 0;
+        case WM_CLOSE:
+            if (owner) {
+                owner->CloseFromWindow(w);
+                return 0;
+            }
+            break;
+        default:
+            break;
     }
     return DefWindowProcA(w, message, wParam, lParam);
 }
@@ -134,6 +174,34 @@ bool Pixels(void* window, const int32_t rect[4], std::vector<uint32_t>* pixels) 
     if (memory) DeleteDC(memory);
     ReleaseDC(H(window), source);
     return ok;
+}
+
+bool ClipboardText(std::string* text) {
+    if (!OpenClipboard(nullptr)) return false;
+    bool found = false;
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+            *text = p;
+            found = true;
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return found;
+}
+
+void Activate(void* window) {
+    SetForegroundWindow(H(window));
+    SetActiveWindow(H(window));
+    SetFocus(H(window));
+}
+
+bool PumpOne(const std::function<void(void*, const Dispatch&)>& around) {
+    MSG msg;
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) return false;
+    TranslateMessage(&msg);
+    around(msg.hwnd, [&msg] { DispatchMessageA(&msg); });
+    return true;
 }
 
 void HoldModifiers(bool shift, bool control) {
