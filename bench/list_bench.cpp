@@ -1,6 +1,6 @@
-// Speed of the list store against baselines measured in the same run, on
-// generated lists of 100-byte lines (CR LF, an RSN column, random keys),
-// driven through the entry point by the substitute host.
+// Speed of the list store and the list area against baselines measured in
+// the same run, on generated lists of 100-byte lines (CR LF, an RSN column,
+// random keys), driven through the entry point by the substitute host.
 //
 //   list_bench [--sizes 10000,100000,1000000] [--dir DIR] [--max-load]
 //
@@ -275,6 +275,57 @@ void RunShapes(Bench& b, long n) {
     }
 }
 
+// A list area on a list of n lines, sorted on column 1: a type-ahead key
+// that searches every line (a text after all of them), a paint of the area
+// and a one-line scroll. Times of the paint and the scroll at two sizes.
+struct AreaTimes {
+    double typeAhead, scan, paint, scroll;
+};
+
+AreaTimes TimeArea(Bench& b, long n) {
+    const std::string path = b.dir + "/area_" + std::to_string(n) + ".txt";
+    const std::string bytes = MakeList(n, Keys::kRandom, 5);
+    WriteFile(path, bytes);
+    b.Load(path);
+    vhost::Host& h = *b.host;
+    const int32_t window = h.OpenWindow(640, 480);
+    const int32_t area = h.PlaceArea(window, 10, 10, 600, 460,
+                                     {Arg::Text("b"), Arg::Num(80), Arg::Num(1), Arg::Num(10),
+                                      Arg::Text("pick"), Arg::Text("dclk")});
+    h.PaintWindow(window);
+    AreaTimes t;
+    // Each key starts a new search: the choice action before it ends the
+    // previous one.
+    t.typeAhead = 1e30;
+    for (int run = 0; run < 3; ++run) {
+        h.SendKey(area, 27);
+        t.typeAhead = std::min(t.typeAhead, Time([&] { h.SendKey(area, 'Z'); }));
+    }
+    t.scan = FirstByteScan(bytes, 1);
+    h.SendScroll(area, 6);  // back to the top
+    // Short operations: the mean over many, in the best of three rounds.
+    constexpr int kPaints = 50, kScrolls = 200;
+    t.paint = Best(3, [&] {
+        for (int i = 0; i < kPaints; ++i) h.PaintWindow(window);
+    }) / kPaints;
+    t.scroll = Best(3, [&] {
+        h.SendScroll(area, 6);
+        for (int i = 0; i < kScrolls; ++i) h.SendScroll(area, 1);
+    }) / kScrolls;
+    h.CloseWindow(window);
+    b.Cmd("UnloadList", {Arg::Text("b")});
+    std::remove(path.c_str());
+    return t;
+}
+
+void RunArea(Bench& b, long small, long large) {
+    const AreaTimes s = TimeArea(b, small);
+    const AreaTimes l = TimeArea(b, large);
+    Row("Area type-ahead, whole list", large, l.typeAhead, l.scan, "<=2");
+    Row("Area paint (baseline: small list)", large, l.paint, s.paint, "~1");
+    Row("Area one-line scroll (same)", large, l.scroll, s.scroll, "~1");
+}
+
 // The largest list file that loads in this process, doubling from 128 MiB.
 void RunMaxLoad(Bench& b) {
     const std::string path = b.dir + "/max.txt";
@@ -338,7 +389,10 @@ int main(int argc, char** argv) {
     std::printf("%-34s %9s  %12s  %12s  %7s  %-8s\n", "operation", "lines", "time", "baseline", "ratio",
                 "goal");
     for (long n : sizes) RunSize(b, n);
-    if (!sizes.empty()) RunShapes(b, sizes.back());
+    if (!sizes.empty()) {
+        RunShapes(b, sizes.back());
+        RunArea(b, std::min(10000L, sizes.front()), sizes.back());
+    }
     if (maxLoad) RunMaxLoad(b);
     b.host->Unload();
     return 0;

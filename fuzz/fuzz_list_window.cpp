@@ -116,10 +116,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     std::vector<std::pair<int16_t, int16_t>> drag(in.Byte() % 4);
                     for (auto& p : drag) p = {in.Short(), in.Short()};
                     const int16_t x = in.Short() % 420, y = in.Short() % 320;
-                    winrec::OnMouseButtonPoll([&drag](int32_t poll) {
-                        if (poll < static_cast<int32_t>(drag.size())) {
+                    const int32_t first = winrec::MouseButtonPolls();
+                    winrec::OnMouseButtonPoll([&drag, first](int32_t poll) {
+                        const size_t step = static_cast<size_t>(poll - first);
+                        if (step < drag.size()) {
                             winrec::QueueMouseButton(-1);
-                            winrec::SetCursorScreen(drag[poll].first, drag[poll].second);
+                            winrec::SetCursorScreen(drag[step].first, drag[step].second);
                         } else {
                             winrec::QueueMouseButton(0);
                         }

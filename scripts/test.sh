@@ -161,7 +161,7 @@ run_fuzz() {
   echo "=== fuzz: configure and build"
   start=$(date +%s)
   if ! { CC=clang CXX=clang++ cmake -S . -B "$dir" "${linux[@]}" -DVANDU_FUZZ=ON &&
-         cmake --build "$dir" --parallel "$jobs" --target fuzz_list_file fuzz_host_calls; } \
+         cmake --build "$dir" --parallel "$jobs" --target fuzz_list_file fuzz_host_calls fuzz_list_window; } \
        > "$dir/build.log" 2>&1; then
     grep -E 'error|Error' "$dir/build.log" | head -n 40
     problems+=("fuzz: build failed")

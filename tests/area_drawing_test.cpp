@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "area/arearec.h"
+#include "entry/hostobj.h"
 #include "host.h"
 #include "platform/window_record.h"
 #include "support/list_host.h"
@@ -142,6 +144,39 @@ TEST_F(AreaDrawing, DesignPictureShowsCaptionPathAndSize) {
     for (const Op& op : winrec::Ops())
         if (op.kind == Op::kText) EXPECT_EQ("Vandu List: none", op.text);
     EXPECT_EQ(2, winrec::CountOps(Op::kFrameBlack));
+}
+
+TEST_F(AreaDrawing, DragBelowOrAboveTheRowsScrollsOneLinePerPoll) {
+    const int32_t area = Place(10, 110);
+    host().PaintWindow(window_);
+    const int32_t rows = host().StateOfArea(area).rows;
+    const winrec::WindowState* w = winrec::State(Handle());
+    const AreaRect text = ReadAt<const AreaRec*>(host().ObjectRecord(area), hostobj::kAreaSlot)->textRect;
+    // The cursor leaves the rows at dragY for three polls, then the release
+    // shows in the queue (and the cursor is checked once more).
+    auto dragTo = [&](int32_t dragY) {
+        const int32_t first = winrec::MouseButtonPolls();
+        winrec::OnMouseButtonPoll([=](int32_t poll) {
+            if (poll - first < 3) {
+                winrec::QueueMouseButton(-1);
+                winrec::SetCursorScreen(w->rect.left + text.left + 5, w->rect.top + dragY);
+            } else {
+                winrec::QueueMouseButton(0);
+            }
+        });
+    };
+    dragTo(text.bottom + 20);
+    winrec::ClearOps();
+    host().PressRow(area, rows - 1);
+    EXPECT_EQ(rows - 1 + 4, host().StateOfArea(area).selection);
+    EXPECT_EQ(4, host().StateOfArea(area).topLine);
+    EXPECT_EQ(4, winrec::CountOps(Op::kScroll));
+
+    dragTo(text.top - 20);
+    host().PressRow(area, 0);
+    EXPECT_EQ(0, host().StateOfArea(area).topLine);
+    EXPECT_EQ(0, host().StateOfArea(area).selection);
+    winrec::OnMouseButtonPoll(nullptr);
 }
 
 TEST_F(AreaDrawing, DestroyReleasesEveryWindowResource) {

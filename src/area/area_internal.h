@@ -37,6 +37,12 @@ public:
     // buffer; *n receives the number of bytes, 0 when none.
     const uint8_t* Text(int32_t line, int32_t first, int32_t count, int32_t* n) const;
     bool empty() const { return base_ == nullptr; }
+    // For scans that read many lines at one column: the buffer's start and
+    // the number of lines that lie wholly inside it (at most lineCount).
+    const uint8_t* Base() const { return base_; }
+    int32_t WholeLines() const;
+    // Bytes of a line's text (its terminator left out).
+    int32_t TextWidth() const;
 
 private:
     const AreaRec* area_;

@@ -113,30 +113,30 @@ void TypeAhead(AreaRec* a, uint8_t key) {
     }
     g->typeAhead[g->typeAheadLen++] = key;
 
+    // The key's bytes in each line: the typed text, cut at the line's text
+    // (a line whose key ends first matches as far as it goes). Only lines
+    // wholly inside the buffer are searched.
+    const int32_t keyBytes = std::max(0, std::min<int32_t>(g->typeAheadLen, buf.TextWidth() - keyOffset));
+    left = std::max(0, std::min(left, buf.WholeLines() - line));
+    const uint8_t* base = buf.Base();
+    const int8_t* order = g->foldOrder;
+    const uint8_t* typed = g->typeAhead;
+    uint64_t at = static_cast<uint64_t>(line) * static_cast<uint32_t>(lineSize) +
+                  static_cast<uint32_t>(keyOffset);
     bool found = false;
     int32_t searched = -1;
     while (!found && left > 0) {
         --left;
         searched = line;
-        int32_t n = 0;
-        const uint8_t* text = buf.Text(line, keyOffset + 1, g->typeAheadLen, &n);
-        bool before = false;  // this line sorts before the typed text
-        for (int32_t j = 0; j < g->typeAheadLen; ++j) {
-            // A line whose key ends before the typed text matches as far as
-            // it goes.
-            if (j >= n) break;
-            const int32_t typed = static_cast<int8_t>(g->typeAhead[j]);
-            const int32_t have = g->foldOrder[text[j]];
-            if (typed > have) {
-                before = true;
-                break;
-            }
-            if (typed < have) break;
-        }
-        if (before)
+        int32_t j = 0;
+        while (j < keyBytes && static_cast<int8_t>(typed[j]) == order[base[at + j]]) ++j;
+        // The line sorts before the typed text: go on with the next one.
+        if (j < keyBytes && static_cast<int8_t>(typed[j]) > order[base[at + j]]) {
             ++line;
-        else
+            at += static_cast<uint32_t>(lineSize);
+        } else {
             found = true;
+        }
     }
     if (found)
         ++left;

@@ -16,12 +16,23 @@ LineBuffer::~LineBuffer() {
     if (base_) UnlockXPHandle(area_->listCopy.lines);
 }
 
+int32_t LineBuffer::WholeLines() const {
+    const ListRec& l = area_->listCopy;
+    if (!base_ || l.lineSize <= 0 || l.lineCount <= 0) return 0;
+    const uint32_t whole = size_ / static_cast<uint32_t>(l.lineSize);
+    return whole < static_cast<uint32_t>(l.lineCount) ? static_cast<int32_t>(whole) : l.lineCount;
+}
+
+int32_t LineBuffer::TextWidth() const {
+    const ListRec& l = area_->listCopy;
+    return l.terminator ? l.lineSize - TerminatorLength(l.terminator) : l.lineSize;
+}
+
 const uint8_t* LineBuffer::Text(int32_t line, int32_t first, int32_t count, int32_t* n) const {
     *n = 0;
     const ListRec& l = area_->listCopy;
     if (!base_ || line < 0 || line >= l.lineCount || l.lineSize <= 0) return nullptr;
-    const int64_t text =
-        l.terminator ? l.lineSize - TerminatorLength(l.terminator) : static_cast<int64_t>(l.lineSize);
+    const int64_t text = TextWidth();
     int64_t from = first;
     int64_t to = static_cast<int64_t>(first) + count - 1;
     if (from < 1) from = 1;
