@@ -41,13 +41,20 @@ TEST(DllImage, IsA32BitWindowsDll) {
     EXPECT_TRUE(Dll().Characteristics() & pe::kFileDll);
 }
 
-TEST(DllImage, ExportsTheEntryPointUndecoratedAtOrdinalOne) {
+TEST(DllImage, ExportsEntryPointAndWindowProcedureUndecorated) {
     const auto& exports = Dll().Exports();
-    auto vandu = std::find_if(exports.begin(), exports.end(),
-                              [](const pe::Export& e) { return e.name == "Vandu"; });
-    ASSERT_NE(vandu, exports.end()) << "no export named Vandu";
-    EXPECT_EQ(vandu->ordinal, 1u);
-    EXPECT_NE(vandu->rva, 0u);
+    ASSERT_EQ(2u, exports.size());
+    const struct {
+        const char* name;
+        uint32_t ordinal;
+    } expected[] = {{"Vandu", 1}, {"WndProc", 2}};
+    for (const auto& x : expected) {
+        auto e = std::find_if(exports.begin(), exports.end(),
+                              [&](const pe::Export& e) { return e.name == x.name; });
+        ASSERT_NE(e, exports.end()) << "no export named " << x.name;
+        EXPECT_EQ(x.ordinal, e->ordinal) << x.name;
+        EXPECT_NE(0u, e->rva) << x.name;
+    }
     for (const pe::Export& e : exports) {
         EXPECT_EQ(e.name.find('@'), std::string::npos) << "decorated export " << e.name;
     }
