@@ -152,6 +152,21 @@ TEST_F(AreaTest, HostWindowIsSubclassedOnceAndGivenBackByTheLastDestroy) {
     EXPECT_EQ(0, Unload("nums"));
 }
 
+TEST_F(AreaTest, UnloadOfTheExternalGivesSubclassedWindowsBack) {
+    void* handle = host().WindowHandle(window_);
+    void* original = testwindows::CurrentProc(handle);
+    Place(10, 150);
+    Place(160, 300);
+    host().PaintWindow(window_);
+    ASSERT_NE(original, testwindows::CurrentProc(handle));
+    host().Send(2);  // the external goes while its areas are still shown
+    EXPECT_EQ(original, testwindows::CurrentProc(handle));
+    // The host closes the window later; the areas' destroy still releases
+    // them (the leak checks of the memory-checked runs see it).
+    host().CloseWindow(window_);
+    host().Load();
+}
+
 TEST_F(AreaTest, UnknownListLeavesTheAreaInert) {
     const int32_t area = Place(10, 210, "");  // "<Unassigned>", not loaded
     host().PaintWindow(window_);

@@ -320,6 +320,27 @@ AreaRec* GetAreaForWindow(win::Window window, win::Window scrollWindow) {
     return nullptr;
 }
 
+void ReleaseSubclassedWindows(Globals* g) {
+    if (!g || !g->listTable) return;
+    const win::Proc ours = reinterpret_cast<win::Proc>(&WndProc);
+    auto restore = [ours](win::Window w, win::Proc previous) {
+        if (!w || !previous) return;
+        // Only a window whose procedure is still this one: another that
+        // subclassed it later keeps its place (and the restored ones answer
+        // the second visit with their own procedure).
+        const win::Proc current = win::SetWindowProc(w, previous);
+        if (current != ours) win::SetWindowProc(w, current);
+    };
+    const int16_t count = ListTableCount(g->listTable);
+    for (int16_t i = 1; i <= count; ++i) {
+        const ListRec* l = ListTableRecord(g->listTable, i);
+        for (int16_t s = 0; s < l->subscriberCount; ++s)
+            restore(l->subscribers[s].hostWindow, l->subscribers[s].prevWndProc);
+    }
+    for (int16_t i = 0; i < g->unlistedCount; ++i)
+        restore(g->unlistedAreas[i].hostWindow, g->unlistedAreas[i].area->prevWndProc);
+}
+
 win::Proc GetProcForWindow(win::Window window) {
     Globals* g = gGlobsPtr;
     if (!g || !g->listTable || !window) return nullptr;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "area/area.h"
 #include "entry/globals.h"
 #include "entry/hostobj.h"
 #include "entry/module.h"
@@ -86,6 +87,8 @@ void Load(uint32_t p1, uint32_t p2, HostCallback cb) {
 void Unload(HostCallback cb) {
     Globals* g = static_cast<Globals*>(GetOmAtom(kAtomName, cb));
     if (!g) return;
+    // Windows still carrying areas would call into a library that is gone.
+    ReleaseSubclassedWindows(g);
     ReleaseInstance(g);
     DeleteOmAtom(kAtomName, cb);
 }
