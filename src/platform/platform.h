@@ -65,10 +65,6 @@ uint32_t KeyboardDelaySetting();   // 0..3
 uint32_t DoubleClickTime();        // milliseconds
 int32_t FrameExtraY();             // 2 * frame height + caption height + 4
 
-// The clip region of an instance (a GDI region on Win32).
-void* CreateEmptyRegion();
-void DeleteRegion(void* region);
-
 // Catalogue string number id (13005..13024) into buf, NUL-terminated, at
 // most max - 1 characters. Returns the number of characters, 0 if absent.
 int32_t LoadCatalogueString(uint32_t id, char* buf, int32_t max);

@@ -161,13 +161,6 @@ uint32_t KeyboardDelaySetting() { return 1; }
 uint32_t DoubleClickTime() { return 500; }
 int32_t FrameExtraY() { return 2 * 4 + 19 + 4; }
 
-// No drawing here: a placeholder region that only has to be non-null.
-void* CreateEmptyRegion() {
-    static int region;
-    return &region;
-}
-void DeleteRegion(void*) {}
-
 int32_t LoadCatalogueString(uint32_t id, char* buf, int32_t max) {
     static const char* const kEntries[] = {VANDU_CATALOGUE_ENTRIES};
     if (max <= 0) return 0;

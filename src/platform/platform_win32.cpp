@@ -130,15 +130,6 @@ int32_t FrameExtraY() {
     return 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) + 4;
 }
 
-void* CreateEmptyRegion() {
-    RECT r = {0, 0, 0, 0};
-    return CreateRectRgnIndirect(&r);
-}
-
-void DeleteRegion(void* region) {
-    if (region) DeleteObject(static_cast<HRGN>(region));
-}
-
 int32_t LoadCatalogueString(uint32_t id, char* buf, int32_t max) {
     if (max <= 0) return 0;
     buf[0] = '\0';
