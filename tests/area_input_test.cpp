@@ -152,6 +152,11 @@ TEST_F(AreaInput, CtrlCCopiesTheVisiblePartWithoutOuterSpaces) {
     EXPECT_EQ(1, Selection(area));  // Ctrl with another key does nothing
     host().SendKey(area, 'x', false, true);
     EXPECT_EQ(1, Selection(area));
+    // After a re-initialisation the copy still has a window to own it.
+    host().ReinitArea(area);
+    host().SendKey(area, 18);
+    host().SendKey(area, 'c', false, true);
+    EXPECT_EQ("00003 BROWN      Hull", testwindows::ClipboardText());
 }
 
 }  // namespace

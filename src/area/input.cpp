@@ -47,7 +47,11 @@ void ClickAction(AreaRec* a) {
 // Ctrl+C: the visible part of the selected line without its leading and
 // trailing spaces, as CF_TEXT. A blank line leaves the clipboard as it was.
 void CopySelection(AreaRec* a) {
-    if (!win::OpenClip(a->hostWindow)) return;
+    // The clipboard needs an owner window for its data; after a
+    // re-initialisation the area has forgotten its own until the next press.
+    win::Window owner = a->hostWindow;
+    if (!owner && a->hostObj) owner = area::DrawWindow(a->hostObj);
+    if (!win::OpenClip(owner)) return;
     {
         area::LineBuffer buf(a);
         int32_t n = 0;
