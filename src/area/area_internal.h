@@ -20,6 +20,36 @@ inline void SetDrawDC(void* obj, win::DC dc) { WriteAt<win::DC>(obj, hostobj::kD
 
 inline win::Rect ToWin(const AreaRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+inline bool SelectionInView(const AreaRec* a) {
+    return a->selection >= a->topLine && a->selection < static_cast<int64_t>(a->topLine) + a->rows;
+}
+
+// A device context for the work when the host gave the object none: taken
+// from the object's drawing window for the life of this object, then
+// released and the object's field cleared again.
+class WorkDC {
+public:
+    explicit WorkDC(void* obj) : obj_(obj) {
+        window_ = obj ? DrawWindow(obj) : nullptr;
+        if (window_ && !DrawDC(obj)) {
+            SetDrawDC(obj, win::GetWindowDC(window_));
+            own_ = true;
+        }
+    }
+    ~WorkDC() {
+        if (!own_) return;
+        if (win::DC dc = DrawDC(obj_)) win::ReleaseWindowDC(window_, dc);
+        SetDrawDC(obj_, nullptr);
+    }
+    WorkDC(const WorkDC&) = delete;
+    WorkDC& operator=(const WorkDC&) = delete;
+
+private:
+    void* obj_;
+    win::Window window_ = nullptr;
+    bool own_ = false;
+};
+
 // Range, page and position of the area's scroll bar for a thumb position.
 win::ScrollState ScrollStateFor(const AreaRec* a, int32_t pos);
 

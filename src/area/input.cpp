@@ -36,10 +36,6 @@ bool InRect(const AreaRect& r, int32_t x, int32_t y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-bool SelectionInView(const AreaRec* a) {
-    return a->selection >= a->topLine && a->selection < static_cast<int64_t>(a->topLine) + a->rows;
-}
-
 void ClickAction(AreaRec* a) {
     if (a->clickMode == 2) DoDoubleClick(a, true);
 }
@@ -74,7 +70,7 @@ void CopySelection(AreaRec* a) {
 void ShowTypeAheadLine(AreaRec* a, int32_t idx) {
     Globals* g = a->globals;
     if (idx >= a->topLine && idx < static_cast<int64_t>(a->topLine) + a->rows) {
-        if (SelectionInView(a)) GoFlip(a, a->selection - a->topLine, false);
+        if (area::SelectionInView(a)) GoFlip(a, a->selection - a->topLine, false);
         a->selection = idx;
         GoFlip(a, idx - a->topLine, true);
         MySetCtlValue(a, a->topLine);
@@ -225,7 +221,7 @@ void DoContent(AreaRec* a) {
             g->lastEventTick = g->eventTick;
             break;
         }
-        if (!SelectionInView(a)) {
+        if (!area::SelectionInView(a)) {
             a->selection = a->topLine + row;
             GoFlip(a, row, true);
         } else if (row != a->selection - a->topLine) {

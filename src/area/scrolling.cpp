@@ -12,10 +12,6 @@ namespace {
 
 int32_t LastLine(const AreaRec* a) { return a->listCopy.lineCount - 1; }
 
-bool SelectionInView(const AreaRec* a) {
-    return a->selection >= a->topLine && a->selection < static_cast<int64_t>(a->topLine) + a->rows;
-}
-
 // A selection placed by a row rule (the last row, the middle row) lands on
 // a real line: rows may reach past the last line of a short list.
 int32_t OnALine(const AreaRec* a, int64_t line) {
@@ -74,7 +70,7 @@ void DoUp(Globals* g, bool byLine) {
     AreaRec* a = g->curArea;
     if (!a || a->listCopy.lineCount <= 0 || (a->topLine == 0 && a->selection == 0)) return;
     if (byLine && !IsShiftKeyDown()) {
-        if (!SelectionInView(a)) {
+        if (!area::SelectionInView(a)) {
             a->selection = OnALine(a, static_cast<int64_t>(a->topLine) + a->rows - 1);
             GoFlip(a, a->selection - a->topLine, true);
             return;
@@ -98,7 +94,7 @@ void DoDown(Globals* g, bool byLine) {
     if (!a || a->listCopy.lineCount <= 0) return;
     const int32_t count = a->listCopy.lineCount;
     if (byLine && !IsShiftKeyDown()) {
-        if (!SelectionInView(a)) {
+        if (!area::SelectionInView(a)) {
             a->selection = OnALine(a, a->topLine);
             GoFlip(a, a->selection - a->topLine, true);
             return;

@@ -35,14 +35,7 @@ extern "C" intptr_t VANDU_STDCALL WndProc(win::Window window, uint32_t message, 
     // next press; the request came through this one.
     if (!a->hostWindow) a->hostWindow = window;
 
-    void* obj = a->hostObj;
-    const win::Window drawWindow = obj ? area::DrawWindow(obj) : nullptr;
-    const bool ownDC = obj && !area::DrawDC(obj) && drawWindow;
-    if (ownDC) area::SetDrawDC(obj, win::GetWindowDC(drawWindow));
+    area::WorkDC dc(a->hostObj);
     ScrollRequest(g, static_cast<int32_t>(wParam & 0xFFFF), static_cast<int32_t>((wParam >> 16) & 0xFFFF));
-    if (ownDC) {
-        if (win::DC dc = area::DrawDC(obj)) win::ReleaseWindowDC(drawWindow, dc);
-        area::SetDrawDC(obj, nullptr);
-    }
     return 0;
 }

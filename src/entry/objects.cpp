@@ -15,36 +15,11 @@ AreaRec* Prologue(void* obj, HostCallback cb) {
     return ListForObject(obj, cb) ? AreaOfObject(obj) : nullptr;
 }
 
-// A device context for the work when the host gave none: taken from the
-// object's drawing window, and released after.
-class WorkDC {
-public:
-    explicit WorkDC(void* obj) : obj_(obj) {
-        window_ = area::DrawWindow(obj);
-        if (!area::DrawDC(obj) && window_) {
-            area::SetDrawDC(obj, win::GetWindowDC(window_));
-            own_ = true;
-        }
-    }
-    ~WorkDC() {
-        if (!own_) return;
-        if (win::DC dc = area::DrawDC(obj_)) win::ReleaseWindowDC(window_, dc);
-        area::SetDrawDC(obj_, nullptr);
-    }
-    WorkDC(const WorkDC&) = delete;
-    WorkDC& operator=(const WorkDC&) = delete;
-
-private:
-    void* obj_;
-    win::Window window_ = nullptr;
-    bool own_ = false;
-};
-
 void Input(int16_t message, void* obj, HostCallback cb) {
     AreaRec* a = Prologue(obj, cb);
     if (!a) return;
     SyncAreaToList(a, a->globals->curList);
-    WorkDC dc(obj);
+    area::WorkDC dc(obj);
     if (message != kMsgKey && !a->hostWindow) SecureWindow(obj, a);
     a->globals->eventTick = plat::TickCount();
     if (message == kMsgKey)
@@ -66,7 +41,7 @@ bool ObjectMessage(int16_t message, void* obj, HostCallback cb) {
             if (obj) {
                 SecureGlobals(obj, cb);
                 // The host may ask for the picture without a device context.
-                WorkDC dc(obj);
+                area::WorkDC dc(obj);
                 DesignDraw(obj, cb);
             }
             return true;
@@ -86,14 +61,14 @@ bool ObjectMessage(int16_t message, void* obj, HostCallback cb) {
         case kMsgPaint:
             if (AreaRec* a = Prologue(obj, cb)) {
                 SyncAreaToList(a, a->globals->curList);
-                WorkDC dc(obj);
+                area::WorkDC dc(obj);
                 PaintRequest(obj, cb);
             }
             return true;
         case kMsgClip:
             if (AreaRec* a = Prologue(obj, cb)) {
                 SyncAreaToList(a, a->globals->curList);
-                WorkDC dc(obj);
+                area::WorkDC dc(obj);
                 ClipRequest(obj);
             }
             return true;
