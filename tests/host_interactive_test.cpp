@@ -138,7 +138,9 @@ TEST(Interactive, PersonsInputIsReportedAndClosingTheWindowEndsTheRun) {
         "-> selection 7\n"
         "Key A 'c'\n");
     EXPECT_TRUE(std::regex_match(t.substr(input + 8), expected)) << t;
-    EXPECT_EQ("07 GRAPE", testwindows::ClipboardText());
+    std::string clipboard;
+    EXPECT_TRUE(host->ClipboardText(&clipboard));
+    EXPECT_EQ("07 GRAPE", clipboard);
 }
 
 }  // namespace

@@ -19,23 +19,6 @@ void* CurrentProc(void* window) {
 #endif
 }
 
-std::string ClipboardText() {
-#ifdef _WIN32
-    std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-            text = p;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return text;
-#else
-    return winrec::ClipboardHasText() ? winrec::ClipboardText() : std::string();
-#endif
-}
-
 void SetClipboardText(const std::string& text) {
 #ifdef _WIN32
     if (!OpenClipboard(nullptr)) return;

@@ -6,9 +6,7 @@
 namespace testwindows {
 
 void* CurrentProc(void* window);
-// The CF_TEXT text on the clipboard ("" when it holds none), and a known
-// text put there.
-std::string ClipboardText();
+// Puts a known CF_TEXT text on the clipboard (the host reads it back).
 void SetClipboardText(const std::string& text);
 
 }  // namespace testwindows
