@@ -8,7 +8,11 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-bash scripts/setup.sh
+# Exit 2: only the native packages could be installed; the native transcript
+# still runs, and the Wine part below says it is left out.
+setup_status=0
+bash scripts/setup.sh || setup_status=$?
+[ "$setup_status" -eq 0 ] || [ "$setup_status" -eq 2 ] || exit "$setup_status"
 
 # Configures and builds the targets of a tree quietly; on failure prints the
 # end of its log.
@@ -33,8 +37,9 @@ mkdir -p "$work"
 cp samples/people.txt "$work/people.txt"
 (cd "$work" && "$root/build/native/bin/vandu-host" "$root/samples/demo.vsc")
 
-if ! command -v wine >/dev/null; then
-  echo "demo: Wine is not installed: no list-area demo (scripts/setup.sh installs it)"
+if ! command -v wine >/dev/null || ! command -v i686-w64-mingw32-g++-posix >/dev/null; then
+  echo "demo: left out: the list-area demo in a real window (Wine or the cross compiler" \
+       "is not installed; scripts/setup.sh said why above)"
   exit 0
 fi
 echo
