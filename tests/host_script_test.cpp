@@ -123,6 +123,21 @@ TEST(ScriptParse, CommentsAndBlankLinesKeepLineNumbers) {
     EXPECT_EQ(s.statements[1].line, 6);
 }
 
+TEST(ScriptParse, ScriptsAreUtf8AndTextsReachTheExternalInWindows1252) {
+    const Script s = Parse(
+        "\xEF\xBB\xBFVandu.SetSelection('people','\xC3\x85" "BERG \xE2\x82\xAC',8,1)\n"  // ÅBERG €
+        "Calculate t as '\xCE\xA9'\n"                                               // Ω
+        "Echo 'Gr\xC3\xBC\xC3\x9F" "e'\n"                                            // Grüße
+        "=VanduLineCount('\xC5')\n");                                                // not UTF-8
+    EXPECT_EQ(Errors(s),
+              "line 2: the character '\xCE\xA9' (U+03A9) has no Windows-1252 form\n"
+              "line 4: the text is not UTF-8\n");
+    ASSERT_EQ(s.statements.size(), 2u);
+    EXPECT_EQ(s.statements[0].line, 1);  // the byte-order mark is no part of it
+    EXPECT_EQ(s.statements[0].args[1].literal.text, "\xC5" "BERG \x80");
+    EXPECT_EQ(s.statements[1].name, "Gr\xC3\xBC\xC3\x9F" "e");  // printed as written
+}
+
 TEST(ScriptParse, BadLinesAreReportedWithTheirNumbersAndTheRestStillParses) {
     const Script s = Parse(
         "Vandu.Frobnicate(1)\n"

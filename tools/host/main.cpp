@@ -1,5 +1,6 @@
 // vandu-host: runs a script of host calls against the external and prints a
-// transcript of each call. Usage: vandu-host [--dll PATH] [--interactive] SCRIPT
+// transcript of each call. Usage: vandu-host [--dll PATH] [--interactive] SCRIPT;
+// --help describes it.
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -11,6 +12,31 @@ namespace {
 
 constexpr const char kUsage[] = "usage: vandu-host [--dll PATH] [--interactive] SCRIPT\n";
 
+constexpr const char kHelp[] =
+    "vandu-host: the substitute host of the Vandu external. It loads the external,\n"
+    "runs SCRIPT, a file of host calls written the way the host's programmers write\n"
+    "them (Vandu.LoadList(...), =VanduLineText(...)), and prints a transcript: each\n"
+    "call with its status or value and error text, and what list areas did.\n"
+    "\n"
+    "usage: vandu-host [--dll PATH] [--interactive] SCRIPT\n"
+    "\n"
+    "  SCRIPT         text in UTF-8 (a byte-order mark is allowed), one statement\n"
+    "                 a line; its texts reach the external in Windows-1252, and a\n"
+    "                 character that code page lacks is an error of its line\n"
+    "  --dll PATH     Windows build: the library to load (default: the file named\n"
+    "                 by VANDU_DLL, else Vandu.dll beside the program); the native\n"
+    "                 build links the external and ignores it\n"
+    "  --interactive  Windows build: keep the script's windows open for a person\n"
+    "                 to use, reporting each input, until the last one is closed\n"
+    "  -h, --help     print this text\n"
+    "\n"
+    "Exit status: 0 when every line ran, 1 when a line failed (reported on stderr\n"
+    "as \"line N: message\") or the script cannot be read, 2 for a bad command line\n"
+    "or a library that cannot be loaded.\n"
+    "\n"
+    "The statements and the transcript are described in tools/host/README.md; the\n"
+    "external's functions and list areas, with examples, in docs/manual.md.\n";
+
 int Run(int argc, char** argv) {
     std::string dll;
     std::string scriptPath;
@@ -21,7 +47,7 @@ int Run(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--interactive") == 0) {
             interactive = true;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::cout << kUsage;
+            std::cout << kHelp;
             return 0;
         } else if (argv[i][0] == '-' || !scriptPath.empty()) {
             std::cerr << kUsage;

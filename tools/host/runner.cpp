@@ -326,6 +326,7 @@ private:
     bool Call(const Statement& st) {
         EnsureLoaded();
         out_ << st.source << "\n";
+        const size_t messagesBefore = host_.ShownMessages().size();
         const CallResult r = host_.CallPosition(st.position, st.args);
         if (r.valueFunction) {
             out_ << "-> value " << FormatValue(r.value) << "\n";
@@ -334,6 +335,11 @@ private:
             if (!r.errorText.empty()) out_ << "  EX_EXT_ERROR " << QuoteText(r.errorText);
             out_ << "\n";
         }
+        // The messages the call showed (About); the record only grows here
+        // unless it has just dropped its older half.
+        const std::vector<std::string>& shown = host_.ShownMessages();
+        for (size_t i = messagesBefore; i < shown.size(); ++i)
+            out_ << "-> message " << QuoteText(shown[i]) << "\n";
         return true;
     }
 

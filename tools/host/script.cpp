@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "catalogue_names.h"
+#include "codepage.h"
 #include "keys.h"
 #include "script.h"
 #include "values.h"
@@ -100,7 +101,12 @@ bool Lex(const std::string& s, std::vector<Token>* out, std::string* error) {
             t.kind = Token::kWord;
             t.text = s.substr(start, i - start);
         } else {
-            *error = std::string("unexpected character '") + c + "'";
+            // A character outside the notation, whole even when it takes
+            // several bytes of UTF-8.
+            size_t end = i + 1;
+            if (static_cast<unsigned char>(c) >= 0xC0)
+                while (end < n && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) ++end;
+            *error = "unexpected character '" + s.substr(i, end - i) + "'";
             return false;
         }
         out->push_back(t);
@@ -209,6 +215,13 @@ private:
         return false;
     }
 
+    // A text of the script (UTF-8) as the host hands texts to the external:
+    // in Windows-1252.
+    bool ToExternal(const std::string& written, std::string* out) {
+        std::string error;
+        return Utf8ToCp1252(written, out, &error) || Fail(error);
+    }
+
     bool ExpectEnd() {
         const Token& t = Next();
         return t.kind == Token::kEnd || Fail("unexpected '" + t.text + "' at the end of the statement");
@@ -242,7 +255,9 @@ private:
         for (;;) {
             const Token& t = Next();
             if (t.kind == Token::kText) {
-                args->push_back(Arg::Text(t.text));
+                std::string text;
+                if (!ToExternal(t.text, &text)) return false;
+                args->push_back(Arg::Text(text));
             } else if (t.kind == Token::kNumber) {
                 args->push_back(Arg::Num(t.number));
             } else if (t.kind == Token::kWord) {
@@ -268,12 +283,15 @@ private:
         if (as.kind != Token::kWord || !EqualsIgnoreCase(as.text, "as"))
             return Fail("expected 'as' after Calculate " + var.text);
         const Token& lit = Next();
-        if (lit.kind == Token::kText)
-            st->literal = Value::Text(lit.text);
-        else if (lit.kind == Token::kNumber)
+        std::string text;
+        if (lit.kind == Token::kText) {
+            if (!ToExternal(lit.text, &text)) return false;
+            st->literal = Value::Text(text);
+        } else if (lit.kind == Token::kNumber) {
             st->literal = Value::Num(lit.number);
-        else
+        } else {
             return Fail("Calculate needs a text or number literal after 'as'");
+        }
         st->kind = Statement::kCalculate;
         st->name = var.text;
         return ExpectEnd();
@@ -356,7 +374,7 @@ private:
         if (!ExpectWord("font")) return false;
         const Token& face = Next();
         if (face.kind != Token::kText) return Fail("font needs a face name in quotes");
-        st->font.face = face.text;
+        if (!ToExternal(face.text, &st->font.face)) return false;
         std::vector<int32_t> sizes;
         if (!ParseWhole("font size", 1, INT16_MAX, &sizes)) return false;
         if (Peek().kind == Token::kNumber && !ParseWhole("font weight", 0, 1000, &sizes))
@@ -481,7 +499,8 @@ private:
 Script ParseScript(const std::string& text, const FunctionLookup& lookup) {
     Script script;
     int lineNumber = 0;
-    size_t start = 0;
+    // A script is UTF-8 and may begin with a byte-order mark.
+    size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "codepage.h"
 #include "script.h"
 #include "values.h"
 
@@ -19,25 +20,6 @@ std::string Pad(const std::string& s, size_t width, bool right = false) {
 std::string TrimRight(std::string s) {
     s.erase(s.find_last_not_of(' ') + 1);
     return s;
-}
-
-// Windows-1252 from 0x80 to 0x9F as Unicode; 0 where the code page
-// defines no character. From 0xA0 up the byte is its own code point.
-constexpr uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-void AppendUtf8(uint32_t cp, std::string* out) {
-    if (cp < 0x800) {
-        *out += static_cast<char>(0xC0 | (cp >> 6));
-    } else {
-        *out += static_cast<char>(0xE0 | (cp >> 12));
-        *out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    }
-    *out += static_cast<char>(0x80 | (cp & 0x3F));
 }
 
 void AppendHex(unsigned char c, std::string* out) {
@@ -64,7 +46,7 @@ std::string QuoteText(const std::string& text) {
                 } else if (c < 0x80) {
                     out += ch;
                 } else {
-                    const uint32_t cp = c < 0xA0 ? kCp1252High[c - 0x80] : c;
+                    const uint32_t cp = Cp1252CodePoint(c);
                     if (cp)
                         AppendUtf8(cp, &out);
                     else
