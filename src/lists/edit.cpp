@@ -1,7 +1,9 @@
 // AddLine, EditLine and RemoveLine: change the memory copy of a list and
 // write the whole list file back at once. The file stays the master copy: a
 // memory copy that is not current is re-read first, and a failed write-back
-// never leaves the file half changed when it can be helped.
+// never leaves the file half changed when it can be helped. Bytes after the
+// file's last whole line (a last line saved without its line end) are not a
+// line; they stay the file's last bytes through every edit.
 #include <cstring>
 
 #include "entry/globals.h"
@@ -66,16 +68,15 @@ void CloseEditFile(Edit* e) {
 }
 
 // Whether the memory copy can be edited as it is: current by MemCopyCurrent
-// and consistent with the file's size (a change within the file-time
-// granularity must not make a write run past the buffer).
+// and consistent with the file's size, the bytes after the last whole line
+// included (a change within the file-time granularity must not make a write
+// run past the buffer).
 bool CopyMatchesFile(const Edit* e) {
     const ListRec* l = e->list;
     if (l->fileSortCol != l->sortCol || !l->lines) return false;
     const uint32_t size = static_cast<uint32_t>(l->lineSize);
     if (static_cast<uint32_t>(l->lineCount) != e->fileSize / size) return false;
-    const uint32_t held = SizeXPHandle(l->lines);
-    if (held / size < static_cast<uint32_t>(l->lineCount)) return false;
-    return e->kind != kEdit || held >= e->fileSize;
+    return SizeXPHandle(l->lines) >= e->fileSize;
 }
 
 // Re-reads the whole file into a new buffer with room for one more line when
@@ -178,30 +179,31 @@ int16_t DoAddLine(Globals* g) {
     int32_t p = FindLine(g, false, l, l->fileSortCol, g->textBuf2);
     if (p < 0) p = l->lineCount;
 
+    // The lines from p on and the bytes after the last whole line move up by
+    // one line; the new line, terminator and all, goes into the gap.
     const uint32_t size = static_cast<uint32_t>(l->lineSize);
     uint8_t* base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-    std::memmove(LineAt(base, l, p + 1), LineAt(base, l, p),
-                 static_cast<size_t>(l->lineCount - p) * size);
-    std::memcpy(LineAt(base, l, p), g->textBuf + 1, size);
+    uint8_t* at = LineAt(base, l, p);
+    const size_t moved = e.fileSize - static_cast<size_t>(p) * size;
+    std::memmove(at + size, at, moved);
+    std::memcpy(at, g->textBuf + 1, size);
 
     // Set the new end first so that a full disk fails before any byte of
-    // content changes; then write the whole lines.
-    const uint32_t newSize = static_cast<uint32_t>(l->lineCount + 1) * size;
+    // content changes; then write the file.
+    const uint32_t newSize = e.fileSize + size;
     uint32_t err = plat::SetFileEnd(e.file, newSize);
     if (err == 0) {
         err = plat::WriteFromStart(e.file, base, newSize);
         if (err != 0) {
-            // Put the old lines and length back as far as the system lets us.
-            std::memmove(LineAt(base, l, p), LineAt(base, l, p + 1),
-                         static_cast<size_t>(l->lineCount - p) * size);
-            plat::WriteFromStart(e.file, base, static_cast<uint32_t>(l->lineCount) * size);
+            // Put the old bytes and length back as far as the system lets us.
+            std::memmove(at, at + size, moved);
+            plat::WriteFromStart(e.file, base, e.fileSize);
             plat::SetFileEnd(e.file, e.fileSize);
             UnlockXPHandle(l->lines);
             return WriteFailed(&e, err);
         }
     } else {
-        std::memmove(LineAt(base, l, p), LineAt(base, l, p + 1),
-                     static_cast<size_t>(l->lineCount - p) * size);
+        std::memmove(at, at + size, moved);
         UnlockXPHandle(l->lines);
         return WriteFailed(&e, err);
     }
@@ -282,23 +284,25 @@ int16_t DoRemoveLine(Globals* g) {
         return kLineNotFound;
     }
 
+    // The lines after p and the bytes after the last whole line move down by
+    // one line.
     const uint32_t size = static_cast<uint32_t>(l->lineSize);
     uint8_t removed[kMaxImageSize];
     uint8_t* base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-    std::memcpy(removed, LineAt(base, l, p), size);
-    std::memmove(LineAt(base, l, p), LineAt(base, l, p + 1),
-                 static_cast<size_t>(l->lineCount - 1 - p) * size);
+    uint8_t* at = LineAt(base, l, p);
+    const size_t moved = e.fileSize - static_cast<size_t>(p + 1) * size;
+    std::memcpy(removed, at, size);
+    std::memmove(at, at + size, moved);
 
-    const uint32_t newSize = static_cast<uint32_t>(l->lineCount - 1) * size;
+    const uint32_t newSize = e.fileSize - size;
     uint32_t err = newSize ? plat::WriteFromStart(e.file, base, newSize) : 0;
     if (err == 0) err = plat::SetFileEnd(e.file, newSize);
     if (err != 0) {
         // Put the removed line back and rewrite the old content, so that the
         // file does not keep a mixture of old and new lines.
-        std::memmove(LineAt(base, l, p + 1), LineAt(base, l, p),
-                     static_cast<size_t>(l->lineCount - 1 - p) * size);
-        std::memcpy(LineAt(base, l, p), removed, size);
-        plat::WriteFromStart(e.file, base, static_cast<uint32_t>(l->lineCount) * size);
+        std::memmove(at + size, at, moved);
+        std::memcpy(at, removed, size);
+        plat::WriteFromStart(e.file, base, e.fileSize);
         UnlockXPHandle(l->lines);
         return WriteFailed(&e, err);
     }
