@@ -140,6 +140,31 @@ TEST_F(EditTest, ASortedCopyComesBackToFileOrder) {
     EXPECT_EQ(1, Num("IsCurrent"));
 }
 
+// A last line saved without its line end is not a line, and no edit drops
+// it: it stays the file's last bytes, after the new or remaining lines.
+TEST_F(EditTest, BytesAfterTheLastWholeLineStayLast) {
+    LoadLines("1 AAA\r\n2 BBB\r\n3 CCC", 3);
+    EXPECT_EQ(2, Num("LineCount"));
+    EXPECT_EQ(0, Run("AddLine", "4 DDD").Status());
+    EXPECT_EQ("1 AAA\r\n2 BBB\r\n4 DDD\r\n3 CCC", Disk());
+    EXPECT_EQ(0, Run("AddLine", "0 999").Status());
+    EXPECT_EQ("0 999\r\n1 AAA\r\n2 BBB\r\n4 DDD\r\n3 CCC", Disk());
+    EXPECT_EQ(0, Run("RemoveLine", "4").Status());
+    EXPECT_EQ(0, Run("EditLine", "2 BXB").Status());
+    EXPECT_EQ("0 999\r\n1 AAA\r\n2 BXB\r\n3 CCC", Disk());
+    EXPECT_EQ(3, Num("LineCount"));
+    EXPECT_EQ(1, Num("IsCurrent"));
+    // A copy re-read after another program's change keeps them too.
+    testfiles::ShiftWriteTime(path, 10);
+    EXPECT_EQ(0, Run("AddLine", "5 EEE").Status());
+    EXPECT_EQ("0 999\r\n1 AAA\r\n2 BXB\r\n5 EEE\r\n3 CCC", Disk());
+    for (const char* rsn : {"0", "1", "2", "5"}) EXPECT_EQ(0, Run("RemoveLine", rsn).Status());
+    EXPECT_EQ("3 CCC", Disk());
+    EXPECT_EQ(0, Num("LineCount"));
+    EXPECT_EQ(0, Run("AddLine", "6 FFF").Status());
+    EXPECT_EQ("6 FFF\r\n3 CCC", Disk());
+}
+
 TEST_F(EditTest, ParameterErrorsChangeNothing) {
     LoadLines(kPeople);
     EXPECT_EQ(3, host_->Call("AddLine", {Arg::Text("p")}).Status());

@@ -1,7 +1,13 @@
 // AddLine, EditLine and RemoveLine: change the memory copy of a list and
 // write the whole list file back at once. The file stays the master copy: a
-// memory copy that is not current is re-read first, and a failed write-back
-// never leaves the file half changed when it can be helped.
+// memory copy that is not current is re-read first.
+//
+// The result tells what happened. A command that returns a failure leaves
+// the file's old bytes (it puts them back after a failed write) and the list
+// as it was: its lines, selection, sort column and file time. A command that
+// returns 0 has written the new bytes and holds the new lines. Bytes after
+// the file's last whole line (a last line saved without its line end) are
+// not a line; they stay the file's last bytes through every edit.
 #include <cstring>
 
 #include "entry/globals.h"
@@ -25,9 +31,67 @@ struct Edit {
     Globals* g;
     ListRec* list;
     EditKind kind;
+    ListRec before;                // the record as it was, put back on failure
+    XPHandle keptLines = nullptr;  // the list's buffer while a re-read copy is used
     plat::FileHandle file = nullptr;
     uint32_t fileSize = 0;
 };
+
+Edit Begin(Globals* g, EditKind kind) {
+    Edit e{g, g->curList, kind, *g->curList};
+    return e;
+}
+
+void CloseEditFile(Edit* e) {
+    plat::CloseFile(e->file);
+    e->file = nullptr;
+}
+
+// Ends a failed command: the file closed, the list's buffer and fields as
+// they were before the command. The caller has put back any bytes it moved
+// in a buffer that stays.
+int16_t Fail(Edit* e, int16_t result) {
+    CloseEditFile(e);
+    ListRec* l = e->list;
+    XPHandle lines = l->lines;  // grown in place or moved: the same lines
+    if (e->keptLines) {
+        DisposeXPHandle(lines);
+        lines = e->keptLines;
+        e->keptLines = nullptr;
+    }
+    *l = e->before;
+    l->lines = lines;
+    return result;
+}
+
+// Ends a command whose new bytes are written: records the file's new time
+// and lets the buffer it replaced go. When that time cannot be read the
+// change still stands (the file holds it); the copy is marked so that the
+// next command re-reads the file instead of trusting a time it never saw.
+void Finish(Edit* e) {
+    CloseEditFile(e);
+    uint64_t t = 0;
+    if (GetModDate(e->g, e->list, &t) != 0) e->list->staleCopy = 1;
+    SetListFileTime(e->list, t);
+    if (e->keptLines) DisposeXPHandle(e->keptLines);
+    e->keptLines = nullptr;
+}
+
+// A write-back failed: writes the file's old bytes (old, fileSize of them,
+// which the caller has put back in its buffer) as far as the system lets it.
+void RestoreFile(Edit* e, const uint8_t* old) {
+    if (e->fileSize != 0) plat::WriteFromStart(e->file, old, e->fileSize);
+    plat::SetFileEnd(e->file, e->fileSize);
+}
+
+// Ends a command whose write-back failed, the file's old bytes put back: the
+// list as it was. The file was written to all the same, so the next command
+// re-reads it.
+int16_t WriteFailed(Edit* e, uint32_t err) {
+    Fail(e, static_cast<int16_t>(err));
+    e->list->staleCopy = 1;
+    return static_cast<int16_t>(err);
+}
 
 // Cuts the search key out of the line image in textBuf into textBuf2: the
 // sort key from fileSortCol (AddLine) or the RSN key from rsnCol. False when
@@ -60,41 +124,36 @@ bool CutKey(Globals* g, const ListRec* list, EditKind kind) {
     return true;
 }
 
-void CloseEditFile(Edit* e) {
-    plat::CloseFile(e->file);
-    e->file = nullptr;
-}
-
 // Whether the memory copy can be edited as it is: current by MemCopyCurrent
-// and consistent with the file's size (a change within the file-time
-// granularity must not make a write run past the buffer).
+// and consistent with the file's size, the bytes after the last whole line
+// included (a change within the file-time granularity must not make a write
+// run past the buffer).
 bool CopyMatchesFile(const Edit* e) {
     const ListRec* l = e->list;
     if (l->fileSortCol != l->sortCol || !l->lines) return false;
     const uint32_t size = static_cast<uint32_t>(l->lineSize);
     if (static_cast<uint32_t>(l->lineCount) != e->fileSize / size) return false;
-    const uint32_t held = SizeXPHandle(l->lines);
-    if (held / size < static_cast<uint32_t>(l->lineCount)) return false;
-    return e->kind != kEdit || held >= e->fileSize;
+    return SizeXPHandle(l->lines) >= e->fileSize;
 }
 
-// Re-reads the whole file into a new buffer with room for one more line when
-// adding. 0, kOutOfMemory, or the system's error code of the read.
+// Reads the whole file into a new buffer, with room for one more line when
+// adding; the list's buffer is kept aside until the command ends. 0,
+// kOutOfMemory, or the system's error code of the read.
 int16_t Reread(Edit* e) {
     ListRec* l = e->list;
-    if (l->lines) DisposeXPHandle(l->lines);
-    l->lines = nullptr;
-    l->lineCount = 0;
     const uint32_t extra = e->kind == kAdd ? static_cast<uint32_t>(l->lineSize) : 0;
-    l->lines = NewXPHandle(e->fileSize + extra + 2);
-    if (!l->lines) return kOutOfMemory;
-    uint8_t* buf = static_cast<uint8_t*>(LockXPHandle(l->lines));
+    XPHandle fresh = NewXPHandle(e->fileSize + extra + 2);
+    if (!fresh) return kOutOfMemory;
+    uint8_t* buf = static_cast<uint8_t*>(LockXPHandle(fresh));
     const uint32_t err = e->fileSize ? plat::ReadFromStart(e->file, buf, e->fileSize) : 0;
-    UnlockXPHandle(l->lines);
+    buf[e->fileSize + extra] = buf[e->fileSize + extra + 1] = 0;  // the spare bytes
+    UnlockXPHandle(fresh);
     if (err != 0) {
-        l->staleCopy = 1;
+        DisposeXPHandle(fresh);
         return static_cast<int16_t>(err);
     }
+    e->keptLines = l->lines;
+    l->lines = fresh;
     l->lineCount = static_cast<int32_t>(e->fileSize / static_cast<uint32_t>(l->lineSize));
     l->sortCol = l->fileSortCol;
     l->staleCopy = 0;
@@ -103,7 +162,7 @@ int16_t Reread(Edit* e) {
 
 // Steps shared by the three commands up to the point where the change is
 // made: parameters, line image, key, file open, size and an up-to-date copy.
-// Returns 0 with the file open, or the command's result with it closed.
+// Returns 0 with the file open, or the command's failure.
 int16_t Prepare(Edit* e) {
     Globals* g = e->g;
     ListRec* l = e->list;
@@ -114,125 +173,75 @@ int16_t Prepare(Edit* e) {
     if (OpenListFile(l, &e->file, true) != 0) return kCannotOpen;
 
     uint64_t size = 0;
-    if (!plat::FileSize(e->file, &size) || size > kMaxFileSize) {
-        CloseEditFile(e);
-        return kOutOfMemory;
-    }
+    if (!plat::FileSize(e->file, &size) || size > kMaxFileSize) return kOutOfMemory;
     e->fileSize = static_cast<uint32_t>(size);
 
     const int16_t current = MemCopyCurrent(g, l);
-    if (current == kFileNotFound) {
-        CloseEditFile(e);
-        return kFileNotFound;
+    if (current == kFileNotFound) return kFileNotFound;
+    if (current != 0 || !CopyMatchesFile(e)) return Reread(e);
+    if (e->kind == kAdd) {
+        // The record is packed: grow a copy of the handle, then store it.
+        XPHandle lines = l->lines;
+        const int16_t grown = GrowTheHandle(&lines, static_cast<uint32_t>(l->lineSize));
+        l->lines = lines;
+        if (grown != 0) return kOutOfMemory;
     }
-    if (current == 0 && CopyMatchesFile(e)) {
-        if (e->kind == kAdd) {
-            // The record is packed: grow a copy of the handle, then store it.
-            XPHandle lines = l->lines;
-            const int16_t grown = GrowTheHandle(&lines, static_cast<uint32_t>(l->lineSize));
-            l->lines = lines;
-            if (grown != 0) {
-                CloseEditFile(e);
-                return kOutOfMemory;
-            }
-        }
-        return kOk;
-    }
-    const int16_t r = Reread(e);
-    if (r == kOk) return kOk;
-    CloseEditFile(e);
-    // A list left without any buffer is dropped; a list that an area shows
-    // stays in the table without lines.
-    if (r == kOutOfMemory && !l->lines) DoUnloadList(g);
-    return r;
+    return kOk;
 }
 
 uint8_t* LineAt(uint8_t* base, const ListRec* l, int32_t i) {
     return base + static_cast<size_t>(i) * static_cast<uint32_t>(l->lineSize);
 }
 
-// Records the file's new time after a write-back; the command's result.
-int16_t Finish(Edit* e) {
-    CloseEditFile(e);
-    uint64_t t = 0;
-    const int16_t r = GetModDate(e->g, e->list, &t);
-    SetListFileTime(e->list, t);
-    return r;
-}
-
-// A write-back failed: the next command re-reads the file.
-int16_t WriteFailed(Edit* e, uint32_t err) {
-    e->list->staleCopy = 1;
-    CloseEditFile(e);
-    return static_cast<int16_t>(err);
-}
-
 }  // namespace
 
 int16_t DoAddLine(Globals* g) {
-    Edit e{g, g->curList, kAdd};
-    int16_t r = Prepare(&e);
-    if (r != kOk) return r;
+    Edit e = Begin(g, kAdd);
+    const int16_t r = Prepare(&e);
+    if (r != kOk) return Fail(&e, r);
     ListRec* l = e.list;
 
     int32_t p = FindLine(g, false, l, l->fileSortCol, g->textBuf2);
     if (p < 0) p = l->lineCount;
 
+    // The lines from p on and the bytes after the last whole line move up by
+    // one line; the new line, terminator and all, goes into the gap.
     const uint32_t size = static_cast<uint32_t>(l->lineSize);
     uint8_t* base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-    std::memmove(LineAt(base, l, p + 1), LineAt(base, l, p),
-                 static_cast<size_t>(l->lineCount - p) * size);
-    std::memcpy(LineAt(base, l, p), g->textBuf + 1, size);
+    uint8_t* at = LineAt(base, l, p);
+    const size_t moved = e.fileSize - static_cast<size_t>(p) * size;
+    std::memmove(at + size, at, moved);
+    std::memcpy(at, g->textBuf + 1, size);
 
     // Set the new end first so that a full disk fails before any byte of
-    // content changes; then write the whole lines.
-    const uint32_t newSize = static_cast<uint32_t>(l->lineCount + 1) * size;
+    // content changes; then write the file.
+    const uint32_t newSize = e.fileSize + size;
     uint32_t err = plat::SetFileEnd(e.file, newSize);
-    if (err == 0) {
-        err = plat::WriteFromStart(e.file, base, newSize);
-        if (err != 0) {
-            // Put the old lines and length back as far as the system lets us.
-            std::memmove(LineAt(base, l, p), LineAt(base, l, p + 1),
-                         static_cast<size_t>(l->lineCount - p) * size);
-            plat::WriteFromStart(e.file, base, static_cast<uint32_t>(l->lineCount) * size);
-            plat::SetFileEnd(e.file, e.fileSize);
-            UnlockXPHandle(l->lines);
-            return WriteFailed(&e, err);
-        }
-    } else {
-        std::memmove(LineAt(base, l, p), LineAt(base, l, p + 1),
-                     static_cast<size_t>(l->lineCount - p) * size);
+    if (err == 0) err = plat::WriteFromStart(e.file, base, newSize);
+    if (err != 0) {
+        std::memmove(at, at + size, moved);
+        RestoreFile(&e, base);
         UnlockXPHandle(l->lines);
         return WriteFailed(&e, err);
     }
-    r = Finish(&e);
+    UnlockXPHandle(l->lines);
+    Finish(&e);
     l->selLine = p;
     l->sortCol = l->fileSortCol;
     ++l->lineCount;
     l->selStamp = l->changeStamp = FreshStamp(l->selStamp);
-    UnlockXPHandle(l->lines);
-    return r;
+    return kOk;
 }
 
 int16_t DoEditLine(Globals* g) {
-    Edit e{g, g->curList, kEdit};
+    Edit e = Begin(g, kEdit);
     int16_t r = Prepare(&e);
-    if (r != kOk) return r;
+    if (r != kOk) return Fail(&e, r);
     ListRec* l = e.list;
 
-    if (e.fileSize == 0) {
-        CloseEditFile(&e);
-        uint64_t t = 0;
-        GetModDate(g, l, &t);
-        SetListFileTime(l, t);
-        l->sortCol = l->fileSortCol;
-        return kListEmpty;
-    }
+    if (e.fileSize == 0) return Fail(&e, kListEmpty);
     const int32_t p = FindLine(g, true, l, l->rsnCol, g->textBuf2);
-    if (p < 0) {
-        CloseEditFile(&e);
-        return kLineNotFound;
-    }
+    if (p < 0) return Fail(&e, kLineNotFound);
 
     const int32_t size = l->lineSize;
     l->selLine = p;
@@ -244,61 +253,73 @@ int16_t DoEditLine(Globals* g) {
     const bool keyChanged =
         n > 0 && std::memcmp(line + l->fileSortCol - 1, g->textBuf + 1 + l->fileSortCol - 1,
                              static_cast<size_t>(n)) != 0;
-    uint8_t old[kMaxImageSize];
-    std::memcpy(old, line, static_cast<size_t>(size));
+
+    // What a failure puts back: the old line, or the whole old content when
+    // a re-sort is to move the lines.
+    uint8_t oldLine[kMaxImageSize];
+    std::memcpy(oldLine, line, static_cast<size_t>(size));
+    uint8_t* oldFile = nullptr;
+    if (keyChanged) {
+        oldFile = static_cast<uint8_t*>(NewXPPointer(e.fileSize));
+        if (!oldFile) {
+            UnlockXPHandle(l->lines);
+            return Fail(&e, kOutOfMemory);
+        }
+        std::memcpy(oldFile, base, e.fileSize);
+    }
     std::memcpy(line, g->textBuf + 1, static_cast<size_t>(size));
     if (keyChanged) {
         UnlockXPHandle(l->lines);
-        if (!DoQSort(g, l, l->fileSortCol)) {
-            // Written unsorted, the file would lose its order: put the old
-            // line back and leave the file as it is.
-            base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-            std::memcpy(LineAt(base, l, p), old, static_cast<size_t>(size));
-            UnlockXPHandle(l->lines);
-            CloseEditFile(&e);
-            return kOutOfMemory;
-        }
+        // Written unsorted, the file would lose its order: a sort that
+        // cannot run fails the command before the file is touched.
+        if (!DoQSort(g, l, l->fileSortCol)) r = kOutOfMemory;
         base = static_cast<uint8_t*>(LockXPHandle(l->lines));
     }
 
     // The file keeps its length: the same number of bytes are rewritten.
-    const uint32_t err = plat::WriteFromStart(e.file, base, e.fileSize);
+    const uint32_t err = r == kOk ? plat::WriteFromStart(e.file, base, e.fileSize) : 0;
+    if (r != kOk || err != 0) {
+        if (oldFile)
+            std::memcpy(base, oldFile, e.fileSize);
+        else
+            std::memcpy(line, oldLine, static_cast<size_t>(size));
+        if (err != 0) RestoreFile(&e, base);
+    }
     UnlockXPHandle(l->lines);
+    DisposeXPPointer(oldFile);
+    if (r != kOk) return Fail(&e, r);
     if (err != 0) return WriteFailed(&e, err);
-    r = Finish(&e);
+    Finish(&e);
     l->sortCol = l->fileSortCol;
-    return r;
+    return kOk;
 }
 
 int16_t DoRemoveLine(Globals* g) {
-    Edit e{g, g->curList, kRemove};
-    int16_t r = Prepare(&e);
-    if (r != kOk) return r;
+    Edit e = Begin(g, kRemove);
+    const int16_t r = Prepare(&e);
+    if (r != kOk) return Fail(&e, r);
     ListRec* l = e.list;
 
     const int32_t p = FindLine(g, true, l, l->rsnCol, g->textBuf2);
-    if (p < 0) {
-        CloseEditFile(&e);
-        return kLineNotFound;
-    }
+    if (p < 0) return Fail(&e, kLineNotFound);
 
+    // The lines after p and the bytes after the last whole line move down by
+    // one line.
     const uint32_t size = static_cast<uint32_t>(l->lineSize);
     uint8_t removed[kMaxImageSize];
     uint8_t* base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-    std::memcpy(removed, LineAt(base, l, p), size);
-    std::memmove(LineAt(base, l, p), LineAt(base, l, p + 1),
-                 static_cast<size_t>(l->lineCount - 1 - p) * size);
+    uint8_t* at = LineAt(base, l, p);
+    const size_t moved = e.fileSize - static_cast<size_t>(p + 1) * size;
+    std::memcpy(removed, at, size);
+    std::memmove(at, at + size, moved);
 
-    const uint32_t newSize = static_cast<uint32_t>(l->lineCount - 1) * size;
+    const uint32_t newSize = e.fileSize - size;
     uint32_t err = newSize ? plat::WriteFromStart(e.file, base, newSize) : 0;
     if (err == 0) err = plat::SetFileEnd(e.file, newSize);
     if (err != 0) {
-        // Put the removed line back and rewrite the old content, so that the
-        // file does not keep a mixture of old and new lines.
-        std::memmove(LineAt(base, l, p + 1), LineAt(base, l, p),
-                     static_cast<size_t>(l->lineCount - 1 - p) * size);
-        std::memcpy(LineAt(base, l, p), removed, size);
-        plat::WriteFromStart(e.file, base, static_cast<uint32_t>(l->lineCount) * size);
+        std::memmove(at + size, at, moved);
+        std::memcpy(at, removed, size);
+        RestoreFile(&e, base);
         UnlockXPHandle(l->lines);
         return WriteFailed(&e, err);
     }
@@ -308,10 +329,10 @@ int16_t DoRemoveLine(Globals* g) {
     ResizeXPHandle(&lines, newSize ? newSize : 1);
     l->lines = lines;
 
-    r = Finish(&e);
+    Finish(&e);
     --l->lineCount;
     l->selLine = p < l->lineCount ? p : p - 1;
     l->sortCol = l->fileSortCol;
     l->selStamp = l->changeStamp = FreshStamp(l->selStamp);
-    return r;
+    return kOk;
 }

@@ -34,7 +34,7 @@ struct ListRec {
     int16_t sortCol;           // column the memory copy is ordered on
     int16_t rsnCol;            // column where each line's RSN begins
     uint8_t terminator;        // Terminator code
-    uint8_t staleCopy;         // set after a failed write-back: re-read before use
+    uint8_t staleCopy;         // set when the copy may differ from the file: re-read before use
     int32_t selLine;           // 0-based selected line, -1 none
     uint32_t selStamp;         // tick of the last selection change
     uint32_t changeStamp;      // tick of the last content change

@@ -46,8 +46,9 @@ int16_t GetModDate(Globals*, ListRec* list, uint64_t* fileTime) {
 int16_t MemCopyCurrent(Globals* g, ListRec* list) {
     uint64_t t = 0;
     if (GetModDate(g, list, &t) == 10) return 10;
-    // A list without a line buffer (its load failed) or whose last write-back
-    // failed holds no copy of the file.
+    // A list without a line buffer (its load failed) holds no copy of the
+    // file; after a failed write-back, or one whose new time is unknown, the
+    // copy cannot be trusted to match it.
     if (!list->lines || list->staleCopy) return -1;
     return (t == ListFileTime(list) && list->fileSortCol == list->sortCol) ? 0 : -1;
 }

@@ -310,6 +310,7 @@ int16_t DoSortList(Globals* g) {
     if (column == list->sortCol || list->lineCount <= 0) return kOk;
     // Past the column after the last byte a key would have a negative length.
     if (column > list->lineSize + 1) return kParamError;
-    DoQSort(g, list, column);
-    return kOk;
+    // A sort that cannot get its work blocks leaves the list as it was; the
+    // result says so rather than claim a sort that did not happen.
+    return DoQSort(g, list, column) ? kOk : kOutOfMemory;
 }

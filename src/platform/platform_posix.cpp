@@ -121,6 +121,7 @@ void CloseFile(FileHandle f) {
 }
 
 bool LastWriteTime(const char* path, uint64_t* fileTime) {
+    if (fault::Hit(fault::kFile)) return false;
     struct stat st;
     if (::stat(path, &st) != 0) return false;
     const int64_t secs = static_cast<int64_t>(st.st_mtim.tv_sec);

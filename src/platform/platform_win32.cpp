@@ -73,6 +73,7 @@ void CloseFile(FileHandle f) {
 }
 
 bool LastWriteTime(const char* path, uint64_t* fileTime) {
+    if (fault::Hit(fault::kFile)) return false;
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(path, &fd);
     if (h == INVALID_HANDLE_VALUE) return false;
