@@ -147,6 +147,9 @@ void TypeAhead(AreaRec* a, uint8_t key) {
     g->typeAheadPos = static_cast<uint32_t>(line) * static_cast<uint32_t>(lineSize) +
                       static_cast<uint32_t>(keyOffset);
     g->typeAheadLeft = left;
+    // Unlocked before the selection is shown and the click action runs: its
+    // host requests may re-enter the external and replace the buffer.
+    buf.Release();
     ShowTypeAheadLine(a, line);
 }
 
@@ -229,8 +232,10 @@ void DoContent(AreaRec* a) {
             a->selection = a->topLine + row;
             GoFlip(a, row, true);
         } else if (firstPass && g->eventTick - g->lastEventTick <= g->doubleClickTime) {
-            DoDoubleClick(a, false);
+            // Published before the action: its host requests may re-enter
+            // the external, which may move the list table under curList.
             SyncListToAreaChoice(a, g->curList);
+            DoDoubleClick(a, false);
             return;
         }
         firstPass = false;
@@ -242,8 +247,9 @@ void DoContent(AreaRec* a) {
                 g->lastEventTick = g->eventTick;
                 over = true;
                 if (a->clickMode == 2) {
+                    SyncListToAreaChoice(a, g->curList);
                     DoDoubleClick(a, true);
-                    break;
+                    return;
                 }
             }
             // The cursor in the window's client coordinates, as at the
