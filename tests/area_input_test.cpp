@@ -147,6 +147,23 @@ TEST_F(AreaInput, TypeAheadContinuesWithinTheTimeoutAndStartsAnewAfter) {
     EXPECT_EQ(0u, Procedures());
 }
 
+TEST_F(AreaInput, TypeAheadPastTheEndOfTheKeyGoesOnToTheNextLine) {
+    // Sorted on the last two characters of each line.
+    ASSERT_EQ(0, LoadBytes("tail", "001 AB\r\n002 AC\r\n003 BA\r\n", 5, 1));
+    const int32_t area = host().PlaceArea(window_, 10, 220, 330, 300,
+                                          {Arg::Text("tail"), Arg::Num(30), Arg::Num(1),
+                                           Arg::Num(3), Arg::Text("pick"), Arg::Text("dclk")});
+    host().PaintWindow(window_);
+    host().SendKey(area, 'a');
+    host().SendKey(area, 'b');
+    EXPECT_EQ(0, Selection(area));  // AB
+    host().SendKey(area, 'z');
+    EXPECT_EQ(1, Selection(area));  // AB ends before ABZ: AC is the first after it
+    host().SendKey(area, 28);  // a choice starts the next search afresh
+    for (uint8_t key : {'b', 'a', 'z'}) host().SendKey(area, key);
+    EXPECT_EQ(2, Selection(area));  // past BA, the last line
+}
+
 TEST_F(AreaInput, ProcedureThatReloadsTheListAndLoadsAnotherReentersSafely) {
     const int32_t area = Place(true);
     // The click procedure loads the list again, with longer lines, and a

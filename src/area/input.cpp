@@ -113,10 +113,12 @@ void TypeAhead(AreaRec* a, uint8_t key) {
     }
     g->typeAhead[g->typeAheadLen++] = key;
 
-    // The key's bytes in each line: the typed text, cut at the line's text
-    // (a line whose key ends first matches as far as it goes). Only lines
+    // The key's bytes in each line: the typed text, cut at the line's text.
+    // Where the text ends first, its terminator comes next, lower than any
+    // typed character: the line sorts before the typed text. Only lines
     // wholly inside the buffer are searched.
-    const int32_t keyBytes = std::max(0, std::min<int32_t>(g->typeAheadLen, buf.TextWidth() - keyOffset));
+    const int32_t typedLen = g->typeAheadLen;
+    const int32_t keyBytes = std::max(0, std::min<int32_t>(typedLen, buf.TextWidth() - keyOffset));
     left = std::max(0, std::min(left, buf.WholeLines() - line));
     const uint8_t* base = buf.Base();
     const int8_t* order = g->foldOrder;
@@ -131,7 +133,9 @@ void TypeAhead(AreaRec* a, uint8_t key) {
         int32_t j = 0;
         while (j < keyBytes && static_cast<int8_t>(typed[j]) == order[base[at + j]]) ++j;
         // The line sorts before the typed text: go on with the next one.
-        if (j < keyBytes && static_cast<int8_t>(typed[j]) > order[base[at + j]]) {
+        const bool before =
+            j < keyBytes ? static_cast<int8_t>(typed[j]) > order[base[at + j]] : keyBytes < typedLen;
+        if (before) {
             ++line;
             at += static_cast<uint32_t>(lineSize);
         } else {
