@@ -147,6 +147,14 @@ TEST_F(AreaInput, TypeAheadContinuesWithinTheTimeoutAndStartsAnewAfter) {
     EXPECT_EQ(0u, Procedures());
 }
 
+TEST_F(AreaInput, TypeAheadSearchesTheColumnTheListIsSortedOnNow) {
+    const int32_t area = Place(false);
+    ASSERT_EQ(0, Command("SortList", "people", Arg::Num(18)));  // on the city
+    host().SendKey(area, 'l');
+    EXPECT_EQ(4, Selection(area));  // Bath Derby Ely Hull Leeds: ADAMS
+    EXPECT_EQ(5, Call("SelectedLine", {Arg::Text("people")}).value.number);
+}
+
 TEST_F(AreaInput, TypeAheadPastTheEndOfTheKeyGoesOnToTheNextLine) {
     // Sorted on the last two characters of each line.
     ASSERT_EQ(0, LoadBytes("tail", "001 AB\r\n002 AC\r\n003 BA\r\n", 5, 1));

@@ -106,6 +106,8 @@ void SyncAreaToList(AreaRec* area, ListRec* list) {
     copy.lines = list->lines;
     copy.lineSize = list->lineSize;
     copy.terminator = list->terminator;
+    // The type-ahead searches the column the lines are ordered on now.
+    copy.sortCol = list->sortCol;
     if (list->lineCount != copy.lineCount) {
         copy.lineCount = list->lineCount;
         if (area->scrollWindow) win::SetScroll(area->scrollWindow, area::ScrollStateFor(area, 0), true);
