@@ -4,6 +4,7 @@
 // natively over the recording window layer and under Wine with real windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -38,6 +39,13 @@ protected:
                                  Arg::Text("pick"), Arg::Text("dclk")});
     }
     vhost::AreaState State(int32_t area) { return host().StateOfArea(area); }
+    // Where the bar shows the area's top line: its scale, within the
+    // positions the bar keeps (1 .. 32767 - page + 1).
+    static int32_t ThumbOf(const vhost::AreaState& s, int32_t lines) {
+        const int32_t maxTop = lines - s.rows;
+        const int32_t thumb = static_cast<int32_t>(1LL * s.topLine * 32767 / maxTop);
+        return std::max(1, std::min(thumb, 32767 - s.rows + 1));
+    }
     int16_t Unload(const std::string& list) { return Call("UnloadList", {Arg::Text(list)}).Status(); }
 
     int32_t window_ = 0;
@@ -118,14 +126,29 @@ TEST_F(AreaTest, SelectionOfTheListShowsInEveryAreaAtItsNextMessage) {
         const vhost::AreaState s = State(area);
         EXPECT_EQ(59, s.selection);
         EXPECT_EQ(59 - s.rows / 2, s.topLine);
+        EXPECT_EQ(ThumbOf(s, kLines), s.scrollPos);  // the thumb shows the view it moved to
     }
 
-    // A change of the line count resets the scroll bar at the next message.
+    // A change of the line count gives the bar its new range, the thumb
+    // still where the view is: a line added in view, and one at the end,
+    // which the view moves to.
     host().SendScroll(first, 3);
+    const int32_t top = State(first).topLine;
+    ASSERT_GT(top, 0);
+    char line[40];
+    std::snprintf(line, sizeof line, "%05dA NAME%-14s City", top + 1, "");
+    ASSERT_EQ(0, Call("AddLine", {Arg::Text("nums"), Arg::Text(line)}).Status());
+    host().PaintWindow(window_);
+    EXPECT_EQ(top, State(first).topLine);
+    EXPECT_EQ(ThumbOf(State(first), kLines + 1), State(first).scrollPos);
     ASSERT_EQ(0, Call("AddLine", {Arg::Text("nums"), Arg::Text("00101 NAME101         City")})
                      .Status());
     host().PaintWindow(window_);
-    EXPECT_EQ(1, State(first).scrollPos);
+    for (int32_t area : {first, second}) {
+        const vhost::AreaState s = State(area);
+        EXPECT_EQ(kLines + 2 - s.rows, s.topLine);
+        EXPECT_EQ(ThumbOf(s, kLines + 2), s.scrollPos);
+    }
 }
 
 TEST_F(AreaTest, HostWindowIsSubclassedOnceAndGivenBackByTheLastDestroy) {

@@ -108,15 +108,22 @@ void SyncAreaToList(AreaRec* area, ListRec* list) {
     copy.terminator = list->terminator;
     // The type-ahead searches the column the lines are ordered on now.
     copy.sortCol = list->sortCol;
+    // The bar is set again when its range changes or the view moves, with
+    // its thumb where the view is (a top line past the last page is pulled
+    // back to it, as every move of the view does).
+    bool setBar = false;
     if (list->lineCount != copy.lineCount) {
         copy.lineCount = list->lineCount;
-        if (area->scrollWindow) win::SetScroll(area->scrollWindow, area::ScrollStateFor(area, 0), true);
+        setBar = true;
     }
     if (list->selStamp != copy.selStamp) {
         copy.selStamp = list->selStamp;
         area->selection = list->selLine < 0 ? copy.lineCount - 1 : list->selLine;
+        const int32_t top = area->topLine;
         MakeSelVisible(area);
+        setBar = setBar || area->topLine != top;
     }
+    if (setBar && area->scrollWindow) MySetCtlValue(area, area->topLine);
 }
 
 void SyncListToAreaChoice(AreaRec* area, ListRec* list) {
