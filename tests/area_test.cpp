@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "area/arearec.h"
+#include "entry/hostobj.h"
 #include "host.h"
 #include "support/list_host.h"
 #include "support/window_proc.h"
@@ -188,6 +190,40 @@ TEST_F(AreaTest, UnloadOfTheExternalGivesSubclassedWindowsBack) {
     // them (the leak checks of the memory-checked runs see it).
     host().CloseWindow(window_);
     host().Load();
+}
+
+TEST_F(AreaTest, ExternalLoadedAgainAttachesItsShownAreasAgain) {
+    void* handle = host().WindowHandle(window_);
+    void* original = testwindows::CurrentProc(handle);
+    const int32_t area = Place();
+    host().PaintWindow(window_);
+    void* bar = ReadAt<const AreaRec*>(host().ObjectRecord(area), hostobj::kAreaSlot)->scrollWindow;
+    ASSERT_NE(nullptr, bar);
+
+    // Unloaded under the shown area: the window has its own procedure, and
+    // a scroll request reaches nothing of the external.
+    host().Send(2);
+    EXPECT_EQ(original, testwindows::CurrentProc(handle));
+    EXPECT_FALSE(State(area).hasScrollBar);
+    const uintptr_t lineDown = 1;
+    testwindows::SendToWindow(handle, 0x0115, lineDown, reinterpret_cast<intptr_t>(bar));
+    host().PaintWindow(window_);  // no external to draw it
+    host().Load();
+    testwindows::SendToWindow(handle, 0x0115, lineDown, reinterpret_cast<intptr_t>(bar));
+    EXPECT_EQ(0, State(area).topLine);
+    EXPECT_EQ(original, testwindows::CurrentProc(handle));
+
+    // Its list loaded again, the next paint attaches it as the first did.
+    ASSERT_EQ(0, LoadFile("nums"));
+    host().PaintWindow(window_);
+    EXPECT_NE(original, testwindows::CurrentProc(handle));
+    ASSERT_TRUE(State(area).hasScrollBar);
+    EXPECT_TRUE(host().SendScroll(area, 1));
+    EXPECT_EQ(1, State(area).topLine);
+    EXPECT_EQ(12, Unload("nums"));
+    host().DestroyArea(area);
+    EXPECT_EQ(original, testwindows::CurrentProc(handle));
+    EXPECT_EQ(0, Unload("nums"));
 }
 
 TEST_F(AreaTest, UnknownListLeavesTheAreaInert) {

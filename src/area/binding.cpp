@@ -329,7 +329,7 @@ AreaRec* GetAreaForWindow(win::Window window, win::Window scrollWindow) {
     return nullptr;
 }
 
-void ReleaseSubclassedWindows(Globals* g) {
+void DetachAreas(Globals* g) {
     if (!g || !g->listTable) return;
     const win::Proc ours = reinterpret_cast<win::Proc>(&WndProc);
     auto restore = [ours](win::Window w, win::Proc previous) {
@@ -340,14 +340,31 @@ void ReleaseSubclassedWindows(Globals* g) {
         const win::Proc current = win::SetWindowProc(w, previous);
         if (current != ours) win::SetWindowProc(w, current);
     };
+    // After its window has its procedure back. The area stays with its
+    // object: with no scroll bar it is attached again by its first paint
+    // once the external is loaded again, and it keeps no handle or address
+    // of the instance that goes.
+    auto detach = [](AreaRec* a) {
+        if (a->scrollWindow) win::DestroyWin(a->scrollWindow);
+        a->scrollWindow = nullptr;
+        a->prevWndProc = nullptr;
+        a->listCopy.lines = nullptr;
+        a->globals = nullptr;
+    };
     const int16_t count = ListTableCount(g->listTable);
     for (int16_t i = 1; i <= count; ++i) {
-        const ListRec* l = ListTableRecord(g->listTable, i);
-        for (int16_t s = 0; s < l->subscriberCount; ++s)
+        ListRec* l = ListTableRecord(g->listTable, i);
+        for (int16_t s = 0; s < l->subscriberCount; ++s) {
             restore(l->subscribers[s].hostWindow, l->subscribers[s].prevWndProc);
+            detach(static_cast<AreaRec*>(l->subscribers[s].area));
+        }
+        l->subscriberCount = 0;
     }
-    for (int16_t i = 0; i < g->unlistedCount; ++i)
+    for (int16_t i = 0; i < g->unlistedCount; ++i) {
         restore(g->unlistedAreas[i].hostWindow, g->unlistedAreas[i].area->prevWndProc);
+        detach(g->unlistedAreas[i].area);
+    }
+    g->unlistedCount = 0;
 }
 
 win::Proc GetProcForWindow(win::Window window) {
