@@ -147,6 +147,60 @@ TEST_F(AreaInput, TypeAheadContinuesWithinTheTimeoutAndStartsAnewAfter) {
     EXPECT_EQ(0u, Procedures());
 }
 
+TEST_F(AreaInput, TypeAheadSearchesTheColumnTheListIsSortedOnNow) {
+    const int32_t area = Place(false);
+    ASSERT_EQ(0, Command("SortList", "people", Arg::Num(18)));  // on the city
+    host().SendKey(area, 'l');
+    EXPECT_EQ(4, Selection(area));  // Bath Derby Ely Hull Leeds: ADAMS
+    EXPECT_EQ(5, Call("SelectedLine", {Arg::Text("people")}).value.number);
+}
+
+TEST_F(AreaInput, TypeAheadPastTheEndOfTheKeyGoesOnToTheNextLine) {
+    // Sorted on the last two characters of each line.
+    ASSERT_EQ(0, LoadBytes("tail", "001 AB\r\n002 AC\r\n003 BA\r\n", 5, 1));
+    const int32_t area = host().PlaceArea(window_, 10, 220, 330, 300,
+                                          {Arg::Text("tail"), Arg::Num(30), Arg::Num(1),
+                                           Arg::Num(3), Arg::Text("pick"), Arg::Text("dclk")});
+    host().PaintWindow(window_);
+    host().SendKey(area, 'a');
+    host().SendKey(area, 'b');
+    EXPECT_EQ(0, Selection(area));  // AB
+    host().SendKey(area, 'z');
+    EXPECT_EQ(1, Selection(area));  // AB ends before ABZ: AC is the first after it
+    host().SendKey(area, 28);  // a choice starts the next search afresh
+    for (uint8_t key : {'b', 'a', 'z'}) host().SendKey(area, key);
+    EXPECT_EQ(2, Selection(area));  // past BA, the last line
+}
+
+TEST_F(AreaInput, ProcedureThatReloadsTheListAndLoadsAnotherReentersSafely) {
+    const int32_t area = Place(true);
+    // The click procedure loads the list again, with longer lines, and a
+    // list more, which moves the list table.
+    std::string longer, rest = kPeople;
+    for (size_t end; (end = rest.find("\r\n")) != std::string::npos; rest.erase(0, end + 2))
+        longer += rest.substr(0, end) + "    \r\n";
+    int32_t runs = 0;
+    host().OnProcedure([&](const std::string& name) {
+        if (name != "clk") return;
+        ++runs;
+        testfiles::WriteBytes(PathOf("people"), longer);
+        EXPECT_EQ(0, LoadFile("people", 7, 1));
+        EXPECT_EQ(0, LoadBytes("other" + std::to_string(runs), "1 X\r\n2 Y\r\n"));
+    });
+    host().SendKey(area, 'e');  // type-ahead: EVANS, then the procedure
+    EXPECT_EQ("EVANS", Pick());
+    host().PressRow(area, 2);  // a press: BROWN, then the procedure
+    EXPECT_EQ("BROWN", Pick());
+    EXPECT_EQ(2, runs);
+    // The area's choice reached its own list, not the one loaded last.
+    EXPECT_EQ(1, Call("SelectedLine", {Arg::Text("other2")}).value.number);
+    host().OnProcedure(nullptr);
+
+    host().SendKey(area, 18);  // the reloaded list's selection, then down
+    EXPECT_EQ(1, Selection(area));
+    EXPECT_EQ("BAKER", Pick());  // read at the reloaded list's line size
+}
+
 TEST_F(AreaInput, CtrlCCopiesTheVisiblePartWithoutOuterSpaces) {
     const int32_t area = Place(false);
     testwindows::SetClipboardText("before");

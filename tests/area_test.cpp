@@ -4,9 +4,12 @@
 // natively over the recording window layer and under Wine with real windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "area/arearec.h"
+#include "entry/hostobj.h"
 #include "host.h"
 #include "support/list_host.h"
 #include "support/window_proc.h"
@@ -38,6 +41,13 @@ protected:
                                  Arg::Text("pick"), Arg::Text("dclk")});
     }
     vhost::AreaState State(int32_t area) { return host().StateOfArea(area); }
+    // Where the bar shows the area's top line: its scale, within the
+    // positions the bar keeps (1 .. 32767 - page + 1).
+    static int32_t ThumbOf(const vhost::AreaState& s, int32_t lines) {
+        const int32_t maxTop = lines - s.rows;
+        const int32_t thumb = static_cast<int32_t>(1LL * s.topLine * 32767 / maxTop);
+        return std::max(1, std::min(thumb, 32767 - s.rows + 1));
+    }
     int16_t Unload(const std::string& list) { return Call("UnloadList", {Arg::Text(list)}).Status(); }
 
     int32_t window_ = 0;
@@ -118,14 +128,29 @@ TEST_F(AreaTest, SelectionOfTheListShowsInEveryAreaAtItsNextMessage) {
         const vhost::AreaState s = State(area);
         EXPECT_EQ(59, s.selection);
         EXPECT_EQ(59 - s.rows / 2, s.topLine);
+        EXPECT_EQ(ThumbOf(s, kLines), s.scrollPos);  // the thumb shows the view it moved to
     }
 
-    // A change of the line count resets the scroll bar at the next message.
+    // A change of the line count gives the bar its new range, the thumb
+    // still where the view is: a line added in view, and one at the end,
+    // which the view moves to.
     host().SendScroll(first, 3);
+    const int32_t top = State(first).topLine;
+    ASSERT_GT(top, 0);
+    char line[40];
+    std::snprintf(line, sizeof line, "%05dA NAME%-14s City", top + 1, "");
+    ASSERT_EQ(0, Call("AddLine", {Arg::Text("nums"), Arg::Text(line)}).Status());
+    host().PaintWindow(window_);
+    EXPECT_EQ(top, State(first).topLine);
+    EXPECT_EQ(ThumbOf(State(first), kLines + 1), State(first).scrollPos);
     ASSERT_EQ(0, Call("AddLine", {Arg::Text("nums"), Arg::Text("00101 NAME101         City")})
                      .Status());
     host().PaintWindow(window_);
-    EXPECT_EQ(1, State(first).scrollPos);
+    for (int32_t area : {first, second}) {
+        const vhost::AreaState s = State(area);
+        EXPECT_EQ(kLines + 2 - s.rows, s.topLine);
+        EXPECT_EQ(ThumbOf(s, kLines + 2), s.scrollPos);
+    }
 }
 
 TEST_F(AreaTest, HostWindowIsSubclassedOnceAndGivenBackByTheLastDestroy) {
@@ -165,6 +190,40 @@ TEST_F(AreaTest, UnloadOfTheExternalGivesSubclassedWindowsBack) {
     // them (the leak checks of the memory-checked runs see it).
     host().CloseWindow(window_);
     host().Load();
+}
+
+TEST_F(AreaTest, ExternalLoadedAgainAttachesItsShownAreasAgain) {
+    void* handle = host().WindowHandle(window_);
+    void* original = testwindows::CurrentProc(handle);
+    const int32_t area = Place();
+    host().PaintWindow(window_);
+    void* bar = ReadAt<const AreaRec*>(host().ObjectRecord(area), hostobj::kAreaSlot)->scrollWindow;
+    ASSERT_NE(nullptr, bar);
+
+    // Unloaded under the shown area: the window has its own procedure, and
+    // a scroll request reaches nothing of the external.
+    host().Send(2);
+    EXPECT_EQ(original, testwindows::CurrentProc(handle));
+    EXPECT_FALSE(State(area).hasScrollBar);
+    const uintptr_t lineDown = 1;
+    testwindows::SendToWindow(handle, 0x0115, lineDown, reinterpret_cast<intptr_t>(bar));
+    host().PaintWindow(window_);  // no external to draw it
+    host().Load();
+    testwindows::SendToWindow(handle, 0x0115, lineDown, reinterpret_cast<intptr_t>(bar));
+    EXPECT_EQ(0, State(area).topLine);
+    EXPECT_EQ(original, testwindows::CurrentProc(handle));
+
+    // Its list loaded again, the next paint attaches it as the first did.
+    ASSERT_EQ(0, LoadFile("nums"));
+    host().PaintWindow(window_);
+    EXPECT_NE(original, testwindows::CurrentProc(handle));
+    ASSERT_TRUE(State(area).hasScrollBar);
+    EXPECT_TRUE(host().SendScroll(area, 1));
+    EXPECT_EQ(1, State(area).topLine);
+    EXPECT_EQ(12, Unload("nums"));
+    host().DestroyArea(area);
+    EXPECT_EQ(original, testwindows::CurrentProc(handle));
+    EXPECT_EQ(0, Unload("nums"));
 }
 
 TEST_F(AreaTest, UnknownListLeavesTheAreaInert) {

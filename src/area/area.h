@@ -44,9 +44,10 @@ void AttachScrollBar(void* obj, AreaRec* area);
 // its list), or null; the window's procedure before the list window
 // subclassed it, or null.
 AreaRec* GetAreaForWindow(win::Window window, win::Window scrollWindow);
-// Gives every window that the list window subclassed its previous procedure
-// back: the external is going, and its procedure with it.
-void ReleaseSubclassedWindows(Globals* g);
+// The external is going, and its window procedure with it: every window
+// that the list window subclassed gets its previous procedure back, and
+// every area shown with a scroll bar lets go of it and of the instance.
+void DetachAreas(Globals* g);
 win::Proc GetProcForWindow(win::Window window);
 
 // The exported window procedure of subclassed host windows.

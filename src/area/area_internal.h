@@ -53,12 +53,16 @@ private:
 // Range, page and position of the area's scroll bar for a thumb position.
 win::ScrollState ScrollStateFor(const AreaRec* a, int32_t pos);
 
-// The area's line buffer, locked for the life of the object. Every read of
-// it goes through Text, which cuts at the line's text and at the buffer.
+// The area's line buffer, locked for the life of the object or until
+// Release. Every read of it goes through Text, which cuts at the line's text
+// and at the buffer.
 class LineBuffer {
 public:
     explicit LineBuffer(const AreaRec* a);
     ~LineBuffer();
+    // Unlocks the buffer before a host request that may re-enter the
+    // external and replace it; the object reads nothing after.
+    void Release();
     LineBuffer(const LineBuffer&) = delete;
     LineBuffer& operator=(const LineBuffer&) = delete;
 
@@ -76,6 +80,7 @@ public:
 
 private:
     const AreaRec* area_;
+    XPHandle handle_ = nullptr;  // the handle locked, null when none
     const uint8_t* base_ = nullptr;
     uint32_t size_ = 0;
 };

@@ -106,15 +106,24 @@ void SyncAreaToList(AreaRec* area, ListRec* list) {
     copy.lines = list->lines;
     copy.lineSize = list->lineSize;
     copy.terminator = list->terminator;
+    // The type-ahead searches the column the lines are ordered on now.
+    copy.sortCol = list->sortCol;
+    // The bar is set again when its range changes or the view moves, with
+    // its thumb where the view is (a top line past the last page is pulled
+    // back to it, as every move of the view does).
+    bool setBar = false;
     if (list->lineCount != copy.lineCount) {
         copy.lineCount = list->lineCount;
-        if (area->scrollWindow) win::SetScroll(area->scrollWindow, area::ScrollStateFor(area, 0), true);
+        setBar = true;
     }
     if (list->selStamp != copy.selStamp) {
         copy.selStamp = list->selStamp;
         area->selection = list->selLine < 0 ? copy.lineCount - 1 : list->selLine;
+        const int32_t top = area->topLine;
         MakeSelVisible(area);
+        setBar = setBar || area->topLine != top;
     }
+    if (setBar && area->scrollWindow) MySetCtlValue(area, area->topLine);
 }
 
 void SyncListToAreaChoice(AreaRec* area, ListRec* list) {
@@ -320,7 +329,7 @@ AreaRec* GetAreaForWindow(win::Window window, win::Window scrollWindow) {
     return nullptr;
 }
 
-void ReleaseSubclassedWindows(Globals* g) {
+void DetachAreas(Globals* g) {
     if (!g || !g->listTable) return;
     const win::Proc ours = reinterpret_cast<win::Proc>(&WndProc);
     auto restore = [ours](win::Window w, win::Proc previous) {
@@ -331,14 +340,31 @@ void ReleaseSubclassedWindows(Globals* g) {
         const win::Proc current = win::SetWindowProc(w, previous);
         if (current != ours) win::SetWindowProc(w, current);
     };
+    // After its window has its procedure back. The area stays with its
+    // object: with no scroll bar it is attached again by its first paint
+    // once the external is loaded again, and it keeps no handle or address
+    // of the instance that goes.
+    auto detach = [](AreaRec* a) {
+        if (a->scrollWindow) win::DestroyWin(a->scrollWindow);
+        a->scrollWindow = nullptr;
+        a->prevWndProc = nullptr;
+        a->listCopy.lines = nullptr;
+        a->globals = nullptr;
+    };
     const int16_t count = ListTableCount(g->listTable);
     for (int16_t i = 1; i <= count; ++i) {
-        const ListRec* l = ListTableRecord(g->listTable, i);
-        for (int16_t s = 0; s < l->subscriberCount; ++s)
+        ListRec* l = ListTableRecord(g->listTable, i);
+        for (int16_t s = 0; s < l->subscriberCount; ++s) {
             restore(l->subscribers[s].hostWindow, l->subscribers[s].prevWndProc);
+            detach(static_cast<AreaRec*>(l->subscribers[s].area));
+        }
+        l->subscriberCount = 0;
     }
-    for (int16_t i = 0; i < g->unlistedCount; ++i)
+    for (int16_t i = 0; i < g->unlistedCount; ++i) {
         restore(g->unlistedAreas[i].hostWindow, g->unlistedAreas[i].area->prevWndProc);
+        detach(g->unlistedAreas[i].area);
+    }
+    g->unlistedCount = 0;
 }
 
 win::Proc GetProcForWindow(win::Window window) {

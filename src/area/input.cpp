@@ -113,10 +113,12 @@ void TypeAhead(AreaRec* a, uint8_t key) {
     }
     g->typeAhead[g->typeAheadLen++] = key;
 
-    // The key's bytes in each line: the typed text, cut at the line's text
-    // (a line whose key ends first matches as far as it goes). Only lines
+    // The key's bytes in each line: the typed text, cut at the line's text.
+    // Where the text ends first, its terminator comes next, lower than any
+    // typed character: the line sorts before the typed text. Only lines
     // wholly inside the buffer are searched.
-    const int32_t keyBytes = std::max(0, std::min<int32_t>(g->typeAheadLen, buf.TextWidth() - keyOffset));
+    const int32_t typedLen = g->typeAheadLen;
+    const int32_t keyBytes = std::max(0, std::min<int32_t>(typedLen, buf.TextWidth() - keyOffset));
     left = std::max(0, std::min(left, buf.WholeLines() - line));
     const uint8_t* base = buf.Base();
     const int8_t* order = g->foldOrder;
@@ -131,7 +133,9 @@ void TypeAhead(AreaRec* a, uint8_t key) {
         int32_t j = 0;
         while (j < keyBytes && static_cast<int8_t>(typed[j]) == order[base[at + j]]) ++j;
         // The line sorts before the typed text: go on with the next one.
-        if (j < keyBytes && static_cast<int8_t>(typed[j]) > order[base[at + j]]) {
+        const bool before =
+            j < keyBytes ? static_cast<int8_t>(typed[j]) > order[base[at + j]] : keyBytes < typedLen;
+        if (before) {
             ++line;
             at += static_cast<uint32_t>(lineSize);
         } else {
@@ -147,6 +151,9 @@ void TypeAhead(AreaRec* a, uint8_t key) {
     g->typeAheadPos = static_cast<uint32_t>(line) * static_cast<uint32_t>(lineSize) +
                       static_cast<uint32_t>(keyOffset);
     g->typeAheadLeft = left;
+    // Unlocked before the selection is shown and the click action runs: its
+    // host requests may re-enter the external and replace the buffer.
+    buf.Release();
     ShowTypeAheadLine(a, line);
 }
 
@@ -229,8 +236,10 @@ void DoContent(AreaRec* a) {
             a->selection = a->topLine + row;
             GoFlip(a, row, true);
         } else if (firstPass && g->eventTick - g->lastEventTick <= g->doubleClickTime) {
-            DoDoubleClick(a, false);
+            // Published before the action: its host requests may re-enter
+            // the external, which may move the list table under curList.
             SyncListToAreaChoice(a, g->curList);
+            DoDoubleClick(a, false);
             return;
         }
         firstPass = false;
@@ -242,8 +251,9 @@ void DoContent(AreaRec* a) {
                 g->lastEventTick = g->eventTick;
                 over = true;
                 if (a->clickMode == 2) {
+                    SyncListToAreaChoice(a, g->curList);
                     DoDoubleClick(a, true);
-                    break;
+                    return;
                 }
             }
             // The cursor in the window's client coordinates, as at the

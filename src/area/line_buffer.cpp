@@ -9,11 +9,19 @@ LineBuffer::LineBuffer(const AreaRec* a) : area_(a) {
     XPHandle h = a->listCopy.lines;
     if (!h) return;
     base_ = static_cast<const uint8_t*>(LockXPHandle(h));
-    size_ = base_ ? SizeXPHandle(h) : 0;
+    if (!base_) return;
+    handle_ = h;
+    size_ = SizeXPHandle(h);
 }
 
-LineBuffer::~LineBuffer() {
-    if (base_) UnlockXPHandle(area_->listCopy.lines);
+LineBuffer::~LineBuffer() { Release(); }
+
+void LineBuffer::Release() {
+    // The handle that was locked: the area's copy may hold another by now.
+    if (handle_) UnlockXPHandle(handle_);
+    handle_ = nullptr;
+    base_ = nullptr;
+    size_ = 0;
 }
 
 int32_t LineBuffer::WholeLines() const {

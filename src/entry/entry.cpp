@@ -87,8 +87,9 @@ void Load(uint32_t p1, uint32_t p2, HostCallback cb) {
 void Unload(HostCallback cb) {
     Globals* g = static_cast<Globals*>(GetOmAtom(kAtomName, cb));
     if (!g) return;
-    // Windows still carrying areas would call into a library that is gone.
-    ReleaseSubclassedWindows(g);
+    // Windows still carrying areas would call into a library that is gone;
+    // the areas themselves stay with their objects.
+    DetachAreas(g);
     ReleaseInstance(g);
     DeleteOmAtom(kAtomName, cb);
 }

@@ -19,6 +19,14 @@ void* CurrentProc(void* window) {
 #endif
 }
 
+intptr_t SendToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+#ifdef _WIN32
+    return SendMessageA(static_cast<HWND>(window), message, wParam, lParam);
+#else
+    return winrec::Send(window, message, wParam, lParam);
+#endif
+}
+
 void SetClipboardText(const std::string& text) {
 #ifdef _WIN32
     if (!OpenClipboard(nullptr)) return;

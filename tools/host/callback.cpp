@@ -203,11 +203,22 @@ int32_t Answer(HostState& s, int32_t request, va_list ap) {
             if (target && p) *target = Value::Num(*p);
             return 0;
         }
-        case kReqPushSequence:
-            HostState::Keep(s.pushedProcedures, PascalText(Ptr<uint8_t>(word())),
-                            HostState::kTextRecordLimit);
+        case kReqPushSequence: {
+            const std::string name = PascalText(Ptr<uint8_t>(word()));
+            HostState::Keep(s.pushedProcedures, name, HostState::kTextRecordLimit);
             ++s.proceduresPushed;
+            if (s.runProcedure) {
+                // The procedure's calls have parameters of their own; the
+                // message that pushed it answers with its own again after.
+                const std::vector<Arg> params = s.params;
+                const int32_t packageId = s.packageId;
+                const auto run = s.runProcedure;
+                run(name);
+                s.params = params;
+                s.packageId = packageId;
+            }
             return 0;
+        }
         case kReqShowMessage: {
             for (int i = 0; i < 4; ++i) word();  // kind and three flags
             HostState::Keep(s.shownMessages, PascalText(Ptr<uint8_t>(word())),

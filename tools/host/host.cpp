@@ -1,6 +1,7 @@
 #include "host.h"
 
 #include <cstring>
+#include <utility>
 
 #include "callback.h"
 #include "catalogue.h"
@@ -155,6 +156,10 @@ const std::vector<std::string>& Host::ShownMessages() const { return s_->shownMe
 const std::vector<std::string>& Host::PushedProcedures() const { return s_->pushedProcedures; }
 
 uint64_t Host::ProcedureCount() const { return s_->proceduresPushed; }
+
+void Host::OnProcedure(std::function<void(const std::string&)> run) {
+    s_->runProcedure = std::move(run);
+}
 
 const std::vector<int32_t>& Host::RequestLog() const { return s_->requestLog; }
 

@@ -166,6 +166,10 @@ public:
     // How many procedures were pushed since the host was made: a run of
     // them ends the record, as far as the record still holds them.
     uint64_t ProcedureCount() const;
+    // Runs each procedure the external pushes, by name, while the request is
+    // answered, as the host runs it: it may call the external again. Null:
+    // procedures are only recorded.
+    void OnProcedure(std::function<void(const std::string& name)> run);
     // Every request code received, in order (for tests of the protocol).
     const std::vector<int32_t>& RequestLog() const;
     void ClearRequestLog();

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -39,6 +40,8 @@ struct HostState {
     std::vector<std::string> shownMessages;
     std::vector<std::string> pushedProcedures;
     uint64_t proceduresPushed = 0;  // ever, the ones dropped from the record too
+    // Runs a pushed procedure while its request is answered (Host::OnProcedure).
+    std::function<void(const std::string&)> runProcedure;
     std::vector<int32_t> requestLog;
 
     // The most entries a record holds: when one is full, its older half goes,
