@@ -9,8 +9,13 @@ else()
   list(FILTER vandu_core_sources EXCLUDE REGEX "/src/entry/dllmain\\.cpp$")
 endif()
 
+# The version, set once by project(), for the resource script and the code.
+configure_file(${PROJECT_SOURCE_DIR}/res/vandu_version.h.in
+               ${PROJECT_BINARY_DIR}/generated/vandu_version.h @ONLY)
+
 add_library(vandu_core STATIC ${vandu_core_sources})
-target_include_directories(vandu_core PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/res)
+target_include_directories(vandu_core PUBLIC
+  ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/res ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(vandu_core PRIVATE vandu_options)
 target_compile_features(vandu_core PUBLIC cxx_std_17)
 if(WIN32)
