@@ -1,7 +1,8 @@
-// Checks the built Vandu.dll without loading it: the export table that the
-// host calls through, the modules it needs at run time, and the resources the
-// host reads (the catalogue string table, "Q7INF" and the version block).
-// Built natively by the Windows tree; VANDU_DLL_PATH names the DLL and
+// Checks the built Vandu.dll, the one that ships, without loading it: the
+// export table that the host calls through, the modules it needs at run time,
+// the resources the host reads (the catalogue string table, "Q7INF" and the
+// version block), and that it is stripped and free of test hooks. Built
+// natively by the Windows tree; VANDU_DLL_PATH names the DLL and
 // VANDU_PROJECT_VERSION is the project's version ("x.y.z").
 #include <gtest/gtest.h>
 
@@ -50,6 +51,10 @@ std::vector<uint16_t> ProjectVersion() {
     return numbers;
 }
 
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
 TEST(DllImage, IsA32BitWindowsDll) {
     EXPECT_EQ(Dll().Machine(), pe::kMachineI386);
     EXPECT_TRUE(Dll().Characteristics() & pe::kFileDll);
@@ -82,6 +87,33 @@ TEST(DllImage, ImportsOnlySystemLibraries) {
         std::transform(module.begin(), module.end(), module.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         EXPECT_NE(module.rfind("lib", 0), 0u) << "needs " << module << " beside it";
+    }
+}
+
+TEST(DllImage, IsStrippedOfSymbolsAndDebugSections) {
+    EXPECT_TRUE(Dll().Symbols().empty()) << Dll().Symbols().size() << " symbols";
+    ASSERT_FALSE(Dll().SectionNames().empty());
+    for (const std::string& name : Dll().SectionNames()) {
+        EXPECT_NE(name.rfind(".debug", 0), 0u) << "section " << name;
+    }
+}
+
+// The stripped DLL names nothing; its symbols, kept apart in Vandu.dll.debug
+// by the same build step, show which code the link took: the commands and
+// the memory and file layers, but none of the tests' hooks.
+TEST(DllImage, CarriesNoTestHooks) {
+    pe::Image debug;
+    std::string error;
+    ASSERT_TRUE(debug.Load(VANDU_DLL_PATH ".debug", &error, pe::Image::Parts::kHeaders)) << error;
+    const auto& symbols = debug.Symbols();
+    for (const char* linked : {"DoQSort", "NewXPHandle", "WriteFromStart"}) {
+        EXPECT_TRUE(std::any_of(symbols.begin(), symbols.end(),
+                                [&](const std::string& s) { return Contains(s, linked); }))
+            << "no symbol of " << linked;
+    }
+    // fault::Arm, fault::Hit, ...: the namespace mangles as "5fault".
+    for (const char* hook : {"5fault", "LiveXPBlocks", "xpmem", "LastSortReport"}) {
+        for (const std::string& s : symbols) EXPECT_FALSE(Contains(s, hook)) << s;
     }
 }
 
