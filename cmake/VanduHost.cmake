@@ -1,6 +1,7 @@
 # The substitute host: the library vandu_host (the test fixture) and the
-# script runner vandu-host. Native: it links the core. Windows: it loads
-# Vandu.dll at run time from beside the program.
+# script runner vandu-host. Native: it links the test build of the core (the
+# unit tests link both, so they must agree). Windows: it loads Vandu.dll at
+# run time from beside the program.
 vandu_platform_sources(vandu_host_sources tools/host)
 list(FILTER vandu_host_sources EXCLUDE REGEX "/tools/host/main\\.cpp$")
 
@@ -26,7 +27,7 @@ if(WIN32)
   # Its windows: real top-level windows, painted and read back through GDI.
   target_link_libraries(vandu_host ${vandu_host_scope} user32 gdi32)
 else()
-  target_link_libraries(vandu_host ${vandu_host_scope} vandu_core)
+  target_link_libraries(vandu_host ${vandu_host_scope} vandu_test_core)
 endif()
 
 if(EXISTS ${PROJECT_SOURCE_DIR}/tools/host/main.cpp)

@@ -1,7 +1,9 @@
-// Checks the built Vandu.dll without loading it: the export table that the
-// host calls through, the modules it needs at run time, and the resources the
-// host reads (the catalogue string table, "Q7INF" and the version block).
-// Built natively by the Windows tree; VANDU_DLL_PATH names the DLL.
+// Checks the built Vandu.dll, the one that ships, without loading it: the
+// export table that the host calls through, the modules it needs at run time,
+// the resources the host reads (the catalogue string table, "Q7INF" and the
+// version block), and that it is stripped and free of test hooks. Built
+// natively by the Windows tree; VANDU_DLL_PATH names the DLL and
+// VANDU_PROJECT_VERSION is the project's version ("x.y.z").
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -34,6 +36,23 @@ std::string CatalogueString(uint16_t id) {
     std::vector<std::string> strings;
     EXPECT_TRUE(pe::DecodeStringBlock(block->data, &strings)) << "string block of " << id;
     return strings.empty() ? "<absent>" : strings[id % 16];
+}
+
+// VANDU_PROJECT_VERSION as the four numbers of a version block.
+std::vector<uint16_t> ProjectVersion() {
+    std::vector<uint16_t> numbers;
+    std::string text = VANDU_PROJECT_VERSION;
+    for (size_t at = 0; at <= text.size();) {
+        size_t dot = std::min(text.find('.', at), text.size());
+        numbers.push_back(static_cast<uint16_t>(std::stoul(text.substr(at, dot - at))));
+        at = dot + 1;
+    }
+    numbers.resize(4, 0);
+    return numbers;
+}
+
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
 }
 
 TEST(DllImage, IsA32BitWindowsDll) {
@@ -71,6 +90,33 @@ TEST(DllImage, ImportsOnlySystemLibraries) {
     }
 }
 
+TEST(DllImage, IsStrippedOfSymbolsAndDebugSections) {
+    EXPECT_TRUE(Dll().Symbols().empty()) << Dll().Symbols().size() << " symbols";
+    ASSERT_FALSE(Dll().SectionNames().empty());
+    for (const std::string& name : Dll().SectionNames()) {
+        EXPECT_NE(name.rfind(".debug", 0), 0u) << "section " << name;
+    }
+}
+
+// The stripped DLL names nothing; its symbols, kept apart in Vandu.dll.debug
+// by the same build step, show which code the link took: the commands and
+// the memory and file layers, but none of the tests' hooks.
+TEST(DllImage, CarriesNoTestHooks) {
+    pe::Image debug;
+    std::string error;
+    ASSERT_TRUE(debug.Load(VANDU_DLL_PATH ".debug", &error, pe::Image::Parts::kHeaders)) << error;
+    const auto& symbols = debug.Symbols();
+    for (const char* linked : {"DoQSort", "NewXPHandle", "WriteFromStart"}) {
+        EXPECT_TRUE(std::any_of(symbols.begin(), symbols.end(),
+                                [&](const std::string& s) { return Contains(s, linked); }))
+            << "no symbol of " << linked;
+    }
+    // fault::Arm, fault::Hit, ...: the namespace mangles as "5fault".
+    for (const char* hook : {"5fault", "LiveXPBlocks", "xpmem", "LastSortReport"}) {
+        for (const std::string& s : symbols) EXPECT_FALSE(Contains(s, hook)) << s;
+    }
+}
+
 TEST(DllResources, StringTableHoldsTheCatalogueInOrder) {
     const char* expected[] = {VANDU_CATALOGUE_ENTRIES};
     static_assert(sizeof(expected) / sizeof(expected[0]) == VANDU_CAT_LAST - VANDU_CAT_FIRST + 1,
@@ -105,7 +151,7 @@ TEST(DllResources, InfoResourceHoldsItsFourteenBytes) {
     EXPECT_EQ(info->data, expected);
 }
 
-TEST(DllResources, VersionBlockNamesTheProduct) {
+TEST(DllResources, VersionBlockNamesTheProductAndTheProjectVersion) {
     const pe::Resource* res = Dll().Find(pe::ResourceId::Number(pe::kRtVersion),
                                          pe::ResourceId::Number(1));
     ASSERT_NE(res, nullptr) << "no version resource";
@@ -113,16 +159,17 @@ TEST(DllResources, VersionBlockNamesTheProduct) {
     pe::VersionInfo info;
     ASSERT_TRUE(pe::DecodeVersionInfo(res->data, &info));
 
-    const uint16_t version[4] = {6, 0, 1, 0};
-    EXPECT_TRUE(std::equal(version, version + 4, info.fileVersion));
-    EXPECT_TRUE(std::equal(version, version + 4, info.productVersion));
+    const std::vector<uint16_t> version = ProjectVersion();
+    EXPECT_EQ(std::vector<uint16_t>(info.fileVersion, info.fileVersion + 4), version);
+    EXPECT_EQ(std::vector<uint16_t>(info.productVersion, info.productVersion + 4), version);
     EXPECT_EQ(info.fileType, 2u) << "VFT_DLL";
 
     ASSERT_EQ(info.strings.count("040904E4"), 1u);
     const auto& values = info.strings.at("040904E4");
     const std::pair<const char*, const char*> required[] = {
         {"FileDescription", "Extended Area for Omnis"},
-        {"FileVersion", "6.0.1"},
+        {"FileVersion", VANDU_PROJECT_VERSION},
+        {"ProductVersion", VANDU_PROJECT_VERSION},
         {"InternalName", "Vandu"},
         {"ProductName", "Vandu"},
         {"OriginalName", "Vandu.DLL"},

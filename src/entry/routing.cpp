@@ -6,7 +6,7 @@
 #include "entry/params.h"
 #include "lists/commands.h"
 #include "lists/registry.h"
-#include "../../res/catalogue.h"
+#include "vandu_version.h"
 
 const char kAboutText[] =
     "Vandu " VANDU_VERSION_TEXT

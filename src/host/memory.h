@@ -23,13 +23,20 @@ uint32_t SizeXPHandle(XPHandle h);
 // Zeroes len bytes: four at a time, then the remaining one to three.
 void ClearMemBlock(void* p, uint32_t len);
 
+#ifdef VANDU_TEST_HOOKS
 // Pointer and handle blocks alive: lets tests prove that a command releases
-// what it allocates, also where no leak checker can run.
+// what it allocates, also where no leak checker can run. Test build only.
 int32_t LiveXPBlocks();
 namespace xpmem {
 void CountNew();
 void CountDispose();
 }  // namespace xpmem
+#else
+namespace xpmem {
+inline void CountNew() {}
+inline void CountDispose() {}
+}  // namespace xpmem
+#endif
 
 // Largest block that NewXPHandle zero-fills.
 constexpr uint32_t kZeroFillLimit = 8192;

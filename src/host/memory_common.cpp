@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#ifdef VANDU_TEST_HOOKS
 namespace {
 int32_t gLiveBlocks;
 }  // namespace
@@ -12,6 +13,7 @@ namespace xpmem {
 void CountNew() { ++gLiveBlocks; }
 void CountDispose() { --gLiveBlocks; }
 }  // namespace xpmem
+#endif
 
 void ClearMemBlock(void* p, uint32_t len) {
     uint8_t* b = static_cast<uint8_t*>(p);

@@ -28,7 +28,19 @@ constexpr int32_t kSortBlockSize = 260;
 // Longest re-selection key.
 constexpr int32_t kRsnKeyMax = 15;
 
+#ifdef VANDU_TEST_HOOKS
+// What the tests read of the latest sort (LastSortReport).
 SortReport gReport;
+void ReportStart() { gReport = SortReport{false, 0}; }
+void ReportDepth(int32_t depth) {
+    if (depth > gReport.depth) gReport.depth = depth;
+}
+void ReportIndexed() { gReport.indexed = true; }
+#else
+void ReportStart() {}
+void ReportDepth(int32_t) {}
+void ReportIndexed() {}
+#endif
 
 // Folded, signed comparison of two keys of n bytes: 1, -1 or 0.
 struct KeyOrder {
@@ -148,7 +160,7 @@ private:
 // and the order is the one that sorting both by recursion would give.
 template <class Lines>
 void SortRange(Lines& lines, int32_t lo, int32_t hi, int32_t depth) {
-    if (depth > gReport.depth) gReport.depth = depth;
+    ReportDepth(depth);
     while (lo < hi) {
         const typename Lines::Pivot pivot = lines.PivotAt(lo + (hi - lo) / 2);
         int32_t i = lo;
@@ -192,7 +204,7 @@ void PlaceLines(uint8_t* lines, LineEntry* entries, uint32_t count, uint32_t lin
 
 // Sorts lines lo..hi of list in g->sortBase, with the work blocks in g.
 void SortLines(Globals* g, const ListRec* list, int32_t lo, int32_t hi) {
-    gReport = SortReport{false, 0};
+    ReportStart();
     if (!g->sortBase || !g->sortPivot || !g->sortSwap || g->sortKeyOffset < 0) return;
     const int32_t lastLine = LinesInBuffer(list) - 1;
     if (lo < 0) lo = 0;
@@ -216,7 +228,7 @@ void SortLines(Globals* g, const ListRec* list, int32_t lo, int32_t hi) {
         lines.Enter(count);
         SortRange(lines, 0, static_cast<int32_t>(count - 1), 1);
         PlaceLines(first, entries, count, lineSize, g->sortSwap);
-        gReport.indexed = true;
+        ReportIndexed();
     } else {
         WholeLines lines(first, g->sortPivot, g->sortSwap, lineSize, keyOffset, cmp);
         SortRange(lines, 0, static_cast<int32_t>(count - 1), 1);
@@ -257,7 +269,9 @@ void ReleaseSortBlocks(Globals* g) {
 
 }  // namespace
 
+#ifdef VANDU_TEST_HOOKS
 SortReport LastSortReport() { return gReport; }
+#endif
 
 int32_t CompareItems(Globals* g, const uint8_t* a, const uint8_t* b) {
     const ListRec* list = g->curList;

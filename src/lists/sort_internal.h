@@ -1,5 +1,5 @@
-// What the latest sort did, for tests: which way it moved the lines and how
-// deep its partitioning recursed.
+// What the latest sort did, for the tests: which way it moved the lines and
+// how deep its partitioning recursed. Kept by the test build of the core.
 #pragma once
 #include <cstdint>
 
@@ -9,5 +9,7 @@ struct SortReport {
     int32_t depth;  // deepest nesting of partitioning calls (1 for one range)
 };
 
+#ifdef VANDU_TEST_HOOKS
 // The report of the latest QuickSort (zero before any).
 SortReport LastSortReport();
+#endif

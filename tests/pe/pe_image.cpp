@@ -36,7 +36,7 @@ std::string Utf8(const std::vector<uint16_t>& units) {
 
 }  // namespace
 
-bool Image::Load(const std::string& path, std::string* error) {
+bool Image::Load(const std::string& path, std::string* error, Parts parts) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         if (error) *error = "cannot open " + path;
@@ -44,7 +44,7 @@ bool Image::Load(const std::string& path, std::string* error) {
     }
     file_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     try {
-        Parse();
+        Parse(parts);
     } catch (const FormatError& e) {
         if (error) *error = path + ": " + e.what();
         return false;
@@ -60,6 +60,11 @@ const Resource* Image::Find(const ResourceId& type, const ResourceId& name,
         }
     }
     return nullptr;
+}
+
+uint8_t Image::U8(uint32_t offset) const {
+    if (offset >= file_.size()) throw FormatError("read past end");
+    return file_[offset];
 }
 
 uint16_t Image::U16(uint32_t offset) const {
@@ -83,22 +88,71 @@ uint32_t Image::Offset(uint32_t rva, uint32_t length) const {
     throw FormatError("address outside the sections");
 }
 
-std::string Image::CString(uint32_t rva) const {
+std::string Image::CString(uint32_t rva) const { return FileString(Offset(rva, 1)); }
+
+std::string Image::FileString(uint32_t offset) const {
     std::string s;
-    for (uint32_t off = Offset(rva, 1);; ++off) {
+    for (uint32_t off = offset;; ++off) {
         if (off >= file_.size() || s.size() > 4096) throw FormatError("unterminated name");
         if (file_[off] == 0) return s;
         s += static_cast<char>(file_[off]);
     }
 }
 
-void Image::Parse() {
+// A name field of eight bytes, NUL-padded.
+std::string Image::ShortName(uint32_t offset) const {
+    std::string s;
+    for (uint32_t i = 0; i < 8 && U8(offset + i) != 0; ++i) s += static_cast<char>(U8(offset + i));
+    return s;
+}
+
+// A section name: eight bytes, or "/" and the decimal offset of a longer
+// name in the string table.
+std::string Image::SectionName(uint32_t offset) const {
+    std::string name = ShortName(offset);
+    if (name.size() < 2 || name[0] != '/') return name;
+    uint32_t at = 0;
+    for (size_t i = 1; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') throw FormatError("bad long section name");
+        at = at * 10 + static_cast<uint32_t>(name[i] - '0');
+    }
+    return TableString(at);
+}
+
+// The string at offset at of the string table (which counts its own four
+// length bytes).
+std::string Image::TableString(uint32_t at) const {
+    if (stringTable_ == 0) throw FormatError("long name without a string table");
+    uint32_t tableSize = U32(stringTable_);
+    if (at < 4 || at >= tableSize) throw FormatError("name outside the string table");
+    return FileString(stringTable_ + at);
+}
+
+// COFF symbols of 18 bytes each, every one followed by its auxiliary records.
+void Image::ParseSymbols(uint32_t offset, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t sym = offset + i * 18;
+        symbols_.push_back(U32(sym) == 0 ? TableString(U32(sym + 4)) : ShortName(sym));
+        i += U8(sym + 17);
+    }
+}
+
+void Image::Parse(Parts parts) {
     if (U16(0) != 0x5A4D) throw FormatError("no MZ header");
     uint32_t pe = U32(0x3C);
     if (U32(pe) != 0x00004550) throw FormatError("no PE signature");
     uint32_t coff = pe + 4;
     machine_ = U16(coff);
     uint16_t sectionCount = U16(coff + 2);
+    uint32_t symbolOffset = U32(coff + 8);
+    uint32_t symbolCount = U32(coff + 12);
+    if (symbolOffset != 0) {
+        if (symbolOffset > file_.size() || (file_.size() - symbolOffset) / 18 < symbolCount) {
+            throw FormatError("symbol table past end of file");
+        }
+        stringTable_ = symbolOffset + symbolCount * 18;
+        U32(stringTable_);  // present, at least its length
+    }
     uint16_t optionalSize = U16(coff + 16);
     characteristics_ = U16(coff + 18);
     uint32_t opt = coff + 20;
@@ -112,6 +166,7 @@ void Image::Parse() {
         s.rva = U32(sec + 12);
         s.fileSize = U32(sec + 16);
         s.fileOffset = U32(sec + 20);
+        sectionNames_.push_back(SectionName(sec));
         if (s.fileOffset > file_.size() || file_.size() - s.fileOffset < s.fileSize) {
             throw FormatError("section data past end of file");
         }
@@ -126,6 +181,8 @@ void Image::Parse() {
         return *rva != 0 && *size != 0;
     };
     uint32_t rva, size;
+    if (symbolOffset != 0) ParseSymbols(symbolOffset, symbolCount);
+    if (parts == Parts::kHeaders) return;
     if (dir(kDirExport, &rva, &size)) ParseExports(rva, size);
     if (dir(kDirImport, &rva, &size)) ParseImports(rva, size);
     if (dir(kDirResource, &rva, &size)) ParseResources(rva, size);
