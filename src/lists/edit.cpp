@@ -13,6 +13,7 @@
 #include "entry/globals.h"
 #include "entry/params.h"
 #include "lists/commands.h"
+#include "lists/line_division.h"
 #include "lists/registry.h"
 #include "lists/search.h"
 #include "lists/sort.h"
@@ -160,9 +161,29 @@ int16_t Reread(Edit* e) {
     return kOk;
 }
 
+// Whether the file's bytes in the list's buffer are lines of the list's
+// width: the first line's line end where the width puts it, and every whole
+// line ending in the terminator. Bytes after the last whole line are no line
+// and pass. A file cut at other places would be rewritten with its lines cut
+// apart (a width taken from the text of a list whose load failed, another
+// program's lines of another width, a short line that the load let pass).
+bool CopyIsWholeLines(const Edit* e) {
+    const ListRec* l = e->list;
+    const int32_t whole = static_cast<int32_t>(e->fileSize / static_cast<uint32_t>(l->lineSize));
+    if (whole == 0) return true;
+    const uint8_t* buf = static_cast<const uint8_t*>(LockXPHandle(l->lines));
+    int16_t lineSize = 0;
+    uint8_t term = kTermNone;
+    const bool ok = FirstLineEnd(buf, e->fileSize, &lineSize, &term) && lineSize == l->lineSize &&
+                    term == l->terminator &&
+                    FirstUnendedLine(buf, whole, lineSize, term) == whole;
+    UnlockXPHandle(l->lines);
+    return ok;
+}
+
 // Steps shared by the three commands up to the point where the change is
-// made: parameters, line image, key, file open, size and an up-to-date copy.
-// Returns 0 with the file open, or the command's failure.
+// made: parameters, line image, key, file open, size and an up-to-date copy
+// that divides into lines of the list's width. Returns 0 with the file open, or the command's failure.
 int16_t Prepare(Edit* e) {
     Globals* g = e->g;
     ListRec* l = e->list;
@@ -178,8 +199,13 @@ int16_t Prepare(Edit* e) {
 
     const int16_t current = MemCopyCurrent(g, l);
     if (current == kFileNotFound) return kFileNotFound;
-    if (current != 0 || !CopyMatchesFile(e)) return Reread(e);
-    if (e->kind == kAdd) {
+    const bool reread = current != 0 || !CopyMatchesFile(e);
+    if (reread) {
+        const int16_t r = Reread(e);
+        if (r != kOk) return r;
+    }
+    if (!CopyIsWholeLines(e)) return kUnequalLines;
+    if (e->kind == kAdd && !reread) {
         // The record is packed: grow a copy of the handle, then store it.
         XPHandle lines = l->lines;
         const int16_t grown = GrowTheHandle(&lines, static_cast<uint32_t>(l->lineSize));
