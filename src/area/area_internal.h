@@ -5,6 +5,7 @@
 
 #include "area/arearec.h"
 #include "entry/hostobj.h"
+#include "host/memory.h"
 #include "platform/window.h"
 
 namespace area {
@@ -58,7 +59,6 @@ win::ScrollState ScrollStateFor(const AreaRec* a, int32_t pos);
 class LineBuffer {
 public:
     explicit LineBuffer(const AreaRec* a);
-    ~LineBuffer();
     LineBuffer(const LineBuffer&) = delete;
     LineBuffer& operator=(const LineBuffer&) = delete;
 
@@ -76,6 +76,7 @@ public:
 
 private:
     const AreaRec* area_;
+    LockedHandle locked_;
     const uint8_t* base_ = nullptr;
     uint32_t size_ = 0;
 };

@@ -5,16 +5,9 @@
 
 namespace area {
 
-LineBuffer::LineBuffer(const AreaRec* a) : area_(a) {
-    XPHandle h = a->listCopy.lines;
-    if (!h) return;
-    base_ = static_cast<const uint8_t*>(LockXPHandle(h));
-    size_ = base_ ? SizeXPHandle(h) : 0;
-}
-
-LineBuffer::~LineBuffer() {
-    if (base_) UnlockXPHandle(area_->listCopy.lines);
-}
+LineBuffer::LineBuffer(const AreaRec* a)
+    : area_(a), locked_(a->listCopy.lines), base_(locked_.bytes()),
+      size_(base_ ? SizeXPHandle(a->listCopy.lines) : 0) {}
 
 int32_t LineBuffer::WholeLines() const {
     const ListRec& l = area_->listCopy;

@@ -101,7 +101,8 @@ int16_t DoLoadList(Globals* g) {
     l->rsnCol = rsnCol;
 
     plat::FileHandle file;
-    if (OpenListFile(l, &file, false) != 0) return kCannotOpen;
+    const int16_t opened = OpenListFile(l, &file, false);
+    if (opened != kOk) return opened;
     uint64_t size64 = 0;
     if (!plat::FileSize(file, &size64) || size64 > kMaxFileSize) {
         plat::CloseFile(file);
@@ -113,7 +114,8 @@ int16_t DoLoadList(Globals* g) {
         plat::CloseFile(file);
         return kOutOfMemory;
     }
-    uint8_t* buf = static_cast<uint8_t*>(LockXPHandle(l->lines));
+    LockedHandle locked(l->lines);
+    uint8_t* buf = locked.bytes();
     l->lineCount = 0;
     l->lineSize = 0;
     l->selLine = 0;
@@ -124,7 +126,7 @@ int16_t DoLoadList(Globals* g) {
         const uint32_t err = plat::ReadFromStart(file, buf, size);
         if (err != 0) {
             plat::CloseFile(file);
-            UnlockXPHandle(l->lines);
+            locked.Unlock();
             DisposeXPHandle(l->lines);
             l->lines = nullptr;
             return static_cast<int16_t>(err);
@@ -134,20 +136,15 @@ int16_t DoLoadList(Globals* g) {
     l->changeStamp = l->selStamp = FreshStamp(l->selStamp);
 
     uint64_t fileTime = 0;
-    if (GetModDate(g, l, &fileTime) != 0) {
-        UnlockXPHandle(l->lines);
-        return kFileNotFound;
-    }
+    const int16_t found = GetModDate(g, l, &fileTime);
+    if (found != kOk) return found;
     SetListFileTime(l, fileTime);
 
     if (size != 0) {
         const int16_t r = DivideLines(l, buf, size);
-        if (r != kOk) {
-            UnlockXPHandle(l->lines);
-            return r;
-        }
+        if (r != kOk) return r;
     }
-    UnlockXPHandle(l->lines);
+    locked.Unlock();
     if (g->paramCount >= 5) SetFldLong(static_cast<int16_t>(kRefParam1 + 4), l->lineCount, g->callback);
     if (g->paramCount >= 6) SetFldInt(static_cast<int16_t>(kRefParam1 + 5), l->lineSize, g->callback);
     return kOk;
