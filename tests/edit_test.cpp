@@ -190,6 +190,54 @@ TEST_F(EditTest, WideListsAreRefused) {
     EXPECT_EQ(255, Num("LineSize"));
 }
 
+// A command rewrites the file only when the file divides into whole lines of
+// the list's width; otherwise 9, and the file and the list stay as they were.
+TEST_F(EditTest, AFileNotInTheListsLinesIsNeverRewritten) {
+    auto load = [&](const std::string& bytes) {
+        testfiles::WriteBytes(path, bytes);
+        return host_->Call("LoadList", {Arg::Text("p"), Arg::Text(path), Arg::Num(3), Arg::Num(1)})
+            .Status();
+    };
+    // A load that could not divide the file leaves the list without a width:
+    // the text's width must not cut the file.
+    EXPECT_EQ(9, load("1 aaaa 2 bbbb"));
+    for (const char* command : {"AddLine", "EditLine", "RemoveLine"}) {
+        auto r = Run(command, "3 cc");
+        EXPECT_EQ(9, r.Status()) << command;
+        EXPECT_EQ("", r.errorText);
+    }
+    EXPECT_EQ("1 aaaa 2 bbbb", Disk());
+    EXPECT_EQ(0, Num("LineSize"));
+    EXPECT_EQ(0, Num("LineCount"));
+
+    // A file that could not be opened at load: a text of the file's width
+    // adds to its lines, one of another width is refused.
+    testfiles::Remove(path);
+    EXPECT_EQ(8, host_->Call("LoadList", {Arg::Text("p"), Arg::Text(path), Arg::Num(3), Arg::Num(1)})
+                     .Status());
+    testfiles::WriteBytes(path, "1 aa\r\n2 bb\r\n");
+    EXPECT_EQ(9, Run("AddLine", "3 c").Status());
+    EXPECT_EQ(0, Run("AddLine", "3 cc").Status());
+    EXPECT_EQ("1 aa\r\n2 bb\r\n3 cc\r\n", Disk());
+
+    // Another program's lines of another width.
+    LoadLines(kPeople);
+    testfiles::WriteBytes(path, "1 AAA\r\n2 BBB\r\n3 CCC\r\n4 DDD\r\n");
+    testfiles::ShiftWriteTime(path, 10);
+    EXPECT_EQ(9, Run("RemoveLine", "11").Status());
+    EXPECT_EQ("1 AAA\r\n2 BBB\r\n3 CCC\r\n4 DDD\r\n", Disk());
+
+    // A short line that the load lets pass (the last whole line's end is not
+    // checked there) or reports: an edit would overwrite the next line's bytes.
+    const std::string shortLine = "11 ADAMS   \r\n12 BAKER  \r\n13 MILLER  \r\n";
+    LoadLines(shortLine);
+    EXPECT_EQ(9, Run("EditLine", "12 BAKER X").Status());
+    EXPECT_EQ(9, load(shortLine + "14 YOUNG   \r\n"));
+    EXPECT_EQ(9, Run("AddLine", "10 ABEL").Status());
+    EXPECT_EQ(shortLine + "14 YOUNG   \r\n", Disk());
+    EXPECT_EQ(1, Num("IsCurrent"));
+}
+
 TEST_F(EditTest, AMissingOrLockedFile) {
     LoadLines(kPeople);
     testfiles::Remove(path);

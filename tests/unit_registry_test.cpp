@@ -23,6 +23,13 @@ void* SlotArea(const ListRec* l, int i) { return l->subscribers[i].area; }
 void* SlotScroll(const ListRec* l, int i) { return l->subscribers[i].scrollWindow; }
 int Count(const ListRec* l) { return l->subscriberCount; }
 
+// MemCopyCurrent as one number: 0 current, -1 not current, else its result.
+int CopyState(Globals* g, ListRec* l) {
+    bool current = false;
+    const int16_t r = MemCopyCurrent(g, l, &current);
+    return r != 0 ? r : current ? 0 : -1;
+}
+
 TEST(FindListTest, MatchesNamesExactly) {
     Instance inst;
     ListRec* found = reinterpret_cast<ListRec*>(1);
@@ -48,15 +55,15 @@ TEST(SubscriberTest, TwentySlotsKeptInOrder) {
     AreaRec areas[21];
     std::memset(areas, 0, sizeof areas);
     for (int i = 0; i < 21; ++i) areas[i].scrollWindow = reinterpret_cast<void*>(100 + i);
-    for (int i = 0; i < 20; ++i) ASSERT_EQ(1, SubscribeToList(l, &areas[i]));
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(SubscribeToList(l, &areas[i]));
     Subscriber before[kMaxSubscribers];
     std::memcpy(before, l->subscribers, sizeof before);
-    EXPECT_EQ(0, SubscribeToList(l, &areas[20]));
+    EXPECT_FALSE(SubscribeToList(l, &areas[20]));
     EXPECT_EQ(20, Count(l));
     EXPECT_EQ(0, std::memcmp(before, l->subscribers, sizeof before));
 
-    EXPECT_EQ(1, UnsubscribeFromList(l, &areas[5]));
-    EXPECT_EQ(1, SubscribeToList(l, &areas[20]));
+    EXPECT_TRUE(UnsubscribeFromList(l, &areas[5]));
+    EXPECT_TRUE(SubscribeToList(l, &areas[20]));
     EXPECT_EQ(&areas[20], SlotArea(l, 19));
     EXPECT_EQ(reinterpret_cast<void*>(120), SlotScroll(l, 19));
     EXPECT_EQ(&areas[6], SlotArea(l, 5));
@@ -68,12 +75,12 @@ TEST(SubscriberTest, UnsubscribeKeepsTheOthersInOrder) {
     AreaRec a[3];
     std::memset(a, 0, sizeof a);
     for (auto& area : a) SubscribeToList(l, &area);
-    EXPECT_EQ(1, UnsubscribeFromList(l, &a[1]));
+    EXPECT_TRUE(UnsubscribeFromList(l, &a[1]));
     ASSERT_EQ(2, Count(l));
     EXPECT_EQ(&a[0], SlotArea(l, 0));
     EXPECT_EQ(&a[2], SlotArea(l, 1));
-    EXPECT_EQ(0, UnsubscribeFromList(l, &a[1]));
-    EXPECT_EQ(0, UnsubscribeFromList(nullptr, &a[0]));
+    EXPECT_FALSE(UnsubscribeFromList(l, &a[1]));
+    EXPECT_FALSE(UnsubscribeFromList(nullptr, &a[0]));
 }
 
 TEST(ListFileTest, OpenAdmitsReadersAndRefusesWriters) {
@@ -115,26 +122,26 @@ TEST(ListFileTest, ModDateAndCurrency) {
     // A time after 2000-01-01 in 100-ns units since 1601.
     EXPECT_GT(t, 125911584000000000ULL);
     SetListFileTime(l, t);
-    EXPECT_EQ(0, MemCopyCurrent(inst.g(), l));
+    EXPECT_EQ(0, CopyState(inst.g(), l));
 
     l->sortCol = 2;  // sorted in memory on another column
-    EXPECT_EQ(-1, MemCopyCurrent(inst.g(), l));
+    EXPECT_EQ(-1, CopyState(inst.g(), l));
     l->sortCol = 1;
 
     testfiles::ShiftWriteTime(path, 5);  // another program touched it
-    EXPECT_EQ(-1, MemCopyCurrent(inst.g(), l));
+    EXPECT_EQ(-1, CopyState(inst.g(), l));
     ASSERT_EQ(0, GetModDate(inst.g(), l, &t));
     SetListFileTime(l, t);
-    EXPECT_EQ(0, MemCopyCurrent(inst.g(), l));
+    EXPECT_EQ(0, CopyState(inst.g(), l));
 
     l->staleCopy = 1;  // a write-back failed
-    EXPECT_EQ(-1, MemCopyCurrent(inst.g(), l));
+    EXPECT_EQ(-1, CopyState(inst.g(), l));
     l->staleCopy = 0;
 
     testfiles::Remove(path);
     EXPECT_EQ(10, GetModDate(inst.g(), l, &t));
     EXPECT_EQ(1u, t);
-    EXPECT_EQ(10, MemCopyCurrent(inst.g(), l));
+    EXPECT_EQ(10, CopyState(inst.g(), l));
 }
 
 TEST(ListFileTest, AListWithoutBufferIsNeverCurrent) {
@@ -146,7 +153,7 @@ TEST(ListFileTest, AListWithoutBufferIsNeverCurrent) {
     uint64_t t = 0;
     ASSERT_EQ(0, GetModDate(inst.g(), l, &t));
     SetListFileTime(l, t);
-    EXPECT_EQ(-1, MemCopyCurrent(inst.g(), l));
+    EXPECT_EQ(-1, CopyState(inst.g(), l));
 }
 
 class GrowTest : public ::testing::TestWithParam<bool> {};
@@ -160,7 +167,7 @@ TEST_P(GrowTest, KeepsEveryByte) {
     const uint32_t before = SizeXPHandle(h);
     // Failing the resize makes it take the copying path.
     if (forceCopy) fault::Arm(fault::kAlloc, 1);
-    ASSERT_EQ(0, GrowTheHandle(&h, 500));
+    ASSERT_TRUE(GrowTheHandle(&h, 500));
     fault::DisarmAll();
     EXPECT_EQ(before + 500, SizeXPHandle(h));
     p = static_cast<uint8_t*>(LockXPHandle(h));
@@ -178,7 +185,7 @@ TEST(GrowTest, OutOfMemoryLeavesTheBlock) {
     UnlockXPHandle(h);
     // Both the resize and the fresh block fail.
     fault::Arm(fault::kAlloc, 1, true);
-    EXPECT_EQ(-1, GrowTheHandle(&h, 16));
+    EXPECT_FALSE(GrowTheHandle(&h, 16));
     fault::DisarmAll();
     EXPECT_EQ(original, h);
     EXPECT_EQ(16u, SizeXPHandle(h));

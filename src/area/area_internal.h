@@ -5,6 +5,7 @@
 
 #include "area/arearec.h"
 #include "entry/hostobj.h"
+#include "host/memory.h"
 #include "platform/window.h"
 
 namespace area {
@@ -59,7 +60,6 @@ win::ScrollState ScrollStateFor(const AreaRec* a, int32_t pos);
 class LineBuffer {
 public:
     explicit LineBuffer(const AreaRec* a);
-    ~LineBuffer();
     // Unlocks the buffer before a host request that may re-enter the
     // external and replace it; the object reads nothing after.
     void Release();
@@ -80,7 +80,7 @@ public:
 
 private:
     const AreaRec* area_;
-    XPHandle handle_ = nullptr;  // the handle locked, null when none
+    LockedHandle locked_;
     const uint8_t* base_ = nullptr;
     uint32_t size_ = 0;
 };

@@ -5,21 +5,14 @@
 
 namespace area {
 
-LineBuffer::LineBuffer(const AreaRec* a) : area_(a) {
-    XPHandle h = a->listCopy.lines;
-    if (!h) return;
-    base_ = static_cast<const uint8_t*>(LockXPHandle(h));
-    if (!base_) return;
-    handle_ = h;
-    size_ = SizeXPHandle(h);
-}
-
-LineBuffer::~LineBuffer() { Release(); }
+LineBuffer::LineBuffer(const AreaRec* a)
+    : area_(a), locked_(a->listCopy.lines), base_(locked_.bytes()),
+      size_(base_ ? SizeXPHandle(a->listCopy.lines) : 0) {}
 
 void LineBuffer::Release() {
-    // The handle that was locked: the area's copy may hold another by now.
-    if (handle_) UnlockXPHandle(handle_);
-    handle_ = nullptr;
+    // The guard unlocks the handle it locked: the area's copy may hold
+    // another by now.
+    locked_.Unlock();
     base_ = nullptr;
     size_ = 0;
 }

@@ -13,6 +13,7 @@
 #include "entry/globals.h"
 #include "entry/params.h"
 #include "lists/commands.h"
+#include "lists/line_division.h"
 #include "lists/registry.h"
 #include "lists/search.h"
 #include "lists/sort.h"
@@ -137,17 +138,20 @@ bool CopyMatchesFile(const Edit* e) {
 }
 
 // Reads the whole file into a new buffer, with room for one more line when
-// adding; the list's buffer is kept aside until the command ends. 0,
+// adding; the list's buffer is kept aside until the command ends. kOk,
 // kOutOfMemory, or the system's error code of the read.
 int16_t Reread(Edit* e) {
     ListRec* l = e->list;
     const uint32_t extra = e->kind == kAdd ? static_cast<uint32_t>(l->lineSize) : 0;
     XPHandle fresh = NewXPHandle(e->fileSize + extra + 2);
     if (!fresh) return kOutOfMemory;
-    uint8_t* buf = static_cast<uint8_t*>(LockXPHandle(fresh));
-    const uint32_t err = e->fileSize ? plat::ReadFromStart(e->file, buf, e->fileSize) : 0;
-    buf[e->fileSize + extra] = buf[e->fileSize + extra + 1] = 0;  // the spare bytes
-    UnlockXPHandle(fresh);
+    uint32_t err;
+    {
+        LockedHandle locked(fresh);
+        uint8_t* buf = locked.bytes();
+        err = e->fileSize ? plat::ReadFromStart(e->file, buf, e->fileSize) : 0;
+        buf[e->fileSize + extra] = buf[e->fileSize + extra + 1] = 0;  // the spare bytes
+    }
     if (err != 0) {
         DisposeXPHandle(fresh);
         return static_cast<int16_t>(err);
@@ -160,9 +164,28 @@ int16_t Reread(Edit* e) {
     return kOk;
 }
 
+// Whether the file's bytes in the list's buffer are lines of the list's
+// width: the first line's line end where the width puts it, and every whole
+// line ending in the terminator. Bytes after the last whole line are no line
+// and pass. A file cut at other places would be rewritten with its lines cut
+// apart (a width taken from the text of a list whose load failed, another
+// program's lines of another width, a short line that the load let pass).
+bool CopyIsWholeLines(const Edit* e) {
+    const ListRec* l = e->list;
+    const int32_t whole = static_cast<int32_t>(e->fileSize / static_cast<uint32_t>(l->lineSize));
+    if (whole == 0) return true;
+    LockedHandle locked(l->lines);
+    const uint8_t* buf = locked.bytes();
+    int16_t lineSize = 0;
+    uint8_t term = kTermNone;
+    return FirstLineEnd(buf, e->fileSize, &lineSize, &term) && lineSize == l->lineSize &&
+           term == l->terminator && FirstUnendedLine(buf, whole, lineSize, term) == whole;
+}
+
 // Steps shared by the three commands up to the point where the change is
-// made: parameters, line image, key, file open, size and an up-to-date copy.
-// Returns 0 with the file open, or the command's failure.
+// made: parameters, line image, key, file open, size and an up-to-date copy
+// that divides into lines of the list's width. Returns kOk with the file
+// open, or the command's failure.
 int16_t Prepare(Edit* e) {
     Globals* g = e->g;
     ListRec* l = e->list;
@@ -170,27 +193,47 @@ int16_t Prepare(Edit* e) {
     if (ParamText(g, 2, 255, g->textBuf) == 0) return kParamError;
     if (!PrepLine(g, l)) return kParamError;
     if (!CutKey(g, l, e->kind)) return kParamError;
-    if (OpenListFile(l, &e->file, true) != 0) return kCannotOpen;
+    int16_t r = OpenListFile(l, &e->file, true);
+    if (r != kOk) return r;
 
     uint64_t size = 0;
     if (!plat::FileSize(e->file, &size) || size > kMaxFileSize) return kOutOfMemory;
     e->fileSize = static_cast<uint32_t>(size);
 
-    const int16_t current = MemCopyCurrent(g, l);
-    if (current == kFileNotFound) return kFileNotFound;
-    if (current != 0 || !CopyMatchesFile(e)) return Reread(e);
-    if (e->kind == kAdd) {
+    bool current = false;
+    r = MemCopyCurrent(g, l, &current);
+    if (r != kOk) return r;
+    const bool reread = !current || !CopyMatchesFile(e);
+    if (reread) {
+        r = Reread(e);
+        if (r != kOk) return r;
+    }
+    if (!CopyIsWholeLines(e)) return kUnequalLines;
+    if (e->kind == kAdd && !reread) {
         // The record is packed: grow a copy of the handle, then store it.
         XPHandle lines = l->lines;
-        const int16_t grown = GrowTheHandle(&lines, static_cast<uint32_t>(l->lineSize));
+        const bool grown = GrowTheHandle(&lines, static_cast<uint32_t>(l->lineSize));
         l->lines = lines;
-        if (grown != 0) return kOutOfMemory;
+        if (!grown) return kOutOfMemory;
     }
     return kOk;
 }
 
 uint8_t* LineAt(uint8_t* base, const ListRec* l, int32_t i) {
     return base + static_cast<size_t>(i) * static_cast<uint32_t>(l->lineSize);
+}
+
+// Writes the buffer's first newSize bytes over the file and gives the file
+// that length: a longer file gets its new end first, so that a full disk
+// fails before any byte of content changes; a shorter one is cut after the
+// write; one of the same length keeps its end. 0, or the system's error code.
+uint32_t WriteBack(Edit* e, const uint8_t* base, uint32_t newSize) {
+    if (newSize > e->fileSize) {
+        const uint32_t err = plat::SetFileEnd(e->file, newSize);
+        return err != 0 ? err : plat::WriteFromStart(e->file, base, newSize);
+    }
+    const uint32_t err = newSize ? plat::WriteFromStart(e->file, base, newSize) : 0;
+    return err != 0 || newSize == e->fileSize ? err : plat::SetFileEnd(e->file, newSize);
 }
 
 }  // namespace
@@ -207,24 +250,21 @@ int16_t DoAddLine(Globals* g) {
     // The lines from p on and the bytes after the last whole line move up by
     // one line; the new line, terminator and all, goes into the gap.
     const uint32_t size = static_cast<uint32_t>(l->lineSize);
-    uint8_t* base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-    uint8_t* at = LineAt(base, l, p);
-    const size_t moved = e.fileSize - static_cast<size_t>(p) * size;
-    std::memmove(at + size, at, moved);
-    std::memcpy(at, g->textBuf + 1, size);
-
-    // Set the new end first so that a full disk fails before any byte of
-    // content changes; then write the file.
-    const uint32_t newSize = e.fileSize + size;
-    uint32_t err = plat::SetFileEnd(e.file, newSize);
-    if (err == 0) err = plat::WriteFromStart(e.file, base, newSize);
-    if (err != 0) {
-        std::memmove(at, at + size, moved);
-        RestoreFile(&e, base);
-        UnlockXPHandle(l->lines);
-        return WriteFailed(&e, err);
+    uint32_t err;
+    {
+        LockedHandle locked(l->lines);
+        uint8_t* base = locked.bytes();
+        uint8_t* at = LineAt(base, l, p);
+        const size_t moved = e.fileSize - static_cast<size_t>(p) * size;
+        std::memmove(at + size, at, moved);
+        std::memcpy(at, g->textBuf + 1, size);
+        err = WriteBack(&e, base, e.fileSize + size);
+        if (err != 0) {
+            std::memmove(at, at + size, moved);
+            RestoreFile(&e, base);
+        }
     }
-    UnlockXPHandle(l->lines);
+    if (err != 0) return WriteFailed(&e, err);
     Finish(&e);
     l->selLine = p;
     l->sortCol = l->fileSortCol;
@@ -246,46 +286,49 @@ int16_t DoEditLine(Globals* g) {
     const int32_t size = l->lineSize;
     l->selLine = p;
     l->selStamp = l->changeStamp = FreshStamp(l->selStamp);
-    uint8_t* base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-    uint8_t* line = LineAt(base, l, p);
-    int32_t n = size - l->fileSortCol;
-    if (n > 28) n = 28;
-    const bool keyChanged =
-        n > 0 && std::memcmp(line + l->fileSortCol - 1, g->textBuf + 1 + l->fileSortCol - 1,
-                             static_cast<size_t>(n)) != 0;
-
-    // What a failure puts back: the old line, or the whole old content when
-    // a re-sort is to move the lines.
-    uint8_t oldLine[kMaxImageSize];
-    std::memcpy(oldLine, line, static_cast<size_t>(size));
+    uint32_t err = 0;
     uint8_t* oldFile = nullptr;
-    if (keyChanged) {
-        oldFile = static_cast<uint8_t*>(NewXPPointer(e.fileSize));
-        if (!oldFile) {
-            UnlockXPHandle(l->lines);
-            return Fail(&e, kOutOfMemory);
-        }
-        std::memcpy(oldFile, base, e.fileSize);
-    }
-    std::memcpy(line, g->textBuf + 1, static_cast<size_t>(size));
-    if (keyChanged) {
-        UnlockXPHandle(l->lines);
-        // Written unsorted, the file would lose its order: a sort that
-        // cannot run fails the command before the file is touched.
-        if (!DoQSort(g, l, l->fileSortCol)) r = kOutOfMemory;
-        base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-    }
+    {
+        LockedHandle locked(l->lines);
+        uint8_t* base = locked.bytes();
+        uint8_t* line = LineAt(base, l, p);
+        int32_t n = size - l->fileSortCol;
+        if (n > 28) n = 28;
+        const bool keyChanged =
+            n > 0 && std::memcmp(line + l->fileSortCol - 1, g->textBuf + 1 + l->fileSortCol - 1,
+                                 static_cast<size_t>(n)) != 0;
 
-    // The file keeps its length: the same number of bytes are rewritten.
-    const uint32_t err = r == kOk ? plat::WriteFromStart(e.file, base, e.fileSize) : 0;
-    if (r != kOk || err != 0) {
-        if (oldFile)
-            std::memcpy(base, oldFile, e.fileSize);
-        else
-            std::memcpy(line, oldLine, static_cast<size_t>(size));
-        if (err != 0) RestoreFile(&e, base);
+        // What a failure puts back: the old line, or the whole old content
+        // when a re-sort is to move the lines.
+        uint8_t oldLine[kMaxImageSize];
+        std::memcpy(oldLine, line, static_cast<size_t>(size));
+        if (keyChanged) {
+            oldFile = static_cast<uint8_t*>(NewXPPointer(e.fileSize));
+            if (oldFile)
+                std::memcpy(oldFile, base, e.fileSize);
+            else
+                r = kOutOfMemory;
+        }
+        if (r == kOk) {
+            std::memcpy(line, g->textBuf + 1, static_cast<size_t>(size));
+            if (keyChanged) {
+                locked.Unlock();
+                // Written unsorted, the file would lose its order: a sort
+                // that cannot run fails the command before the file is touched.
+                if (!DoQSort(g, l, l->fileSortCol)) r = kOutOfMemory;
+                base = locked.Lock();
+            }
+            // The file keeps its length: the same number of bytes are rewritten.
+            if (r == kOk) err = WriteBack(&e, base, e.fileSize);
+            if (r != kOk || err != 0) {
+                if (oldFile)
+                    std::memcpy(base, oldFile, e.fileSize);
+                else
+                    std::memcpy(line, oldLine, static_cast<size_t>(size));
+                if (err != 0) RestoreFile(&e, base);
+            }
+        }
     }
-    UnlockXPHandle(l->lines);
     DisposeXPPointer(oldFile);
     if (r != kOk) return Fail(&e, r);
     if (err != 0) return WriteFailed(&e, err);
@@ -306,24 +349,24 @@ int16_t DoRemoveLine(Globals* g) {
     // The lines after p and the bytes after the last whole line move down by
     // one line.
     const uint32_t size = static_cast<uint32_t>(l->lineSize);
-    uint8_t removed[kMaxImageSize];
-    uint8_t* base = static_cast<uint8_t*>(LockXPHandle(l->lines));
-    uint8_t* at = LineAt(base, l, p);
-    const size_t moved = e.fileSize - static_cast<size_t>(p + 1) * size;
-    std::memcpy(removed, at, size);
-    std::memmove(at, at + size, moved);
-
     const uint32_t newSize = e.fileSize - size;
-    uint32_t err = newSize ? plat::WriteFromStart(e.file, base, newSize) : 0;
-    if (err == 0) err = plat::SetFileEnd(e.file, newSize);
-    if (err != 0) {
-        std::memmove(at + size, at, moved);
-        std::memcpy(at, removed, size);
-        RestoreFile(&e, base);
-        UnlockXPHandle(l->lines);
-        return WriteFailed(&e, err);
+    uint32_t err;
+    {
+        uint8_t removed[kMaxImageSize];
+        LockedHandle locked(l->lines);
+        uint8_t* base = locked.bytes();
+        uint8_t* at = LineAt(base, l, p);
+        const size_t moved = e.fileSize - static_cast<size_t>(p + 1) * size;
+        std::memcpy(removed, at, size);
+        std::memmove(at, at + size, moved);
+        err = WriteBack(&e, base, newSize);
+        if (err != 0) {
+            std::memmove(at + size, at, moved);
+            std::memcpy(at, removed, size);
+            RestoreFile(&e, base);
+        }
     }
-    UnlockXPHandle(l->lines);
+    if (err != 0) return WriteFailed(&e, err);
     // The buffer now holds one line less; a failure to shrink is harmless.
     XPHandle lines = l->lines;
     ResizeXPHandle(&lines, newSize ? newSize : 1);

@@ -5,13 +5,13 @@
 #include "entry/globals.h"
 #include "entry/params.h"
 #include "lists/commands.h"
+#include "lists/line_division.h"
 #include "lists/registry.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr uint64_t kMaxFileSize = 0x7FFFFFFFull;  // below 2 GiB
-constexpr int32_t kMaxLineSize = 32767;
 
 // Resizes the locked list table to hold count records, keeping it locked.
 // False, with the table as before, when the block cannot be resized.
@@ -53,34 +53,16 @@ void DropLines(ListRec* l) {
 // before its terminator, is too long for the line size, or a later line does
 // not end with the terminator (the lines stay divided then).
 int16_t DivideLines(ListRec* l, const uint8_t* buf, uint32_t size) {
-    uint32_t n = 0;  // 1-based position of the first NUL, CR or LF
-    for (uint32_t i = 0; i < size; ++i) {
-        const uint8_t c = buf[i];
-        if (c == 0 || c == 0x0D || c == 0x0A) {
-            n = i + 1;
-            break;
-        }
-    }
-    if (n == 0 || buf[n - 1] == 0) return kUnequalLines;
-    uint8_t term;
-    uint32_t lineSize;
-    if (buf[n - 1] == 0x0D && n < size && buf[n] == 0x0A) {
-        term = kTermCRLF;
-        lineSize = n + 1;
-    } else {
-        term = buf[n - 1];
-        lineSize = n;
-    }
-    if (lineSize > static_cast<uint32_t>(kMaxLineSize)) return kUnequalLines;
-
+    int16_t lineSize = 0;
+    uint8_t term = kTermNone;
+    if (!FirstLineEnd(buf, size, &lineSize, &term)) return kUnequalLines;
     l->terminator = term;
-    l->lineSize = static_cast<int16_t>(lineSize);
-    l->lineCount = static_cast<int32_t>(size / lineSize);
-    const uint8_t last = TerminatorLastByte(term);
-    const uint8_t* end = buf + lineSize - 1;
-    for (int32_t k = 0; k + 1 < l->lineCount; ++k, end += lineSize)
-        if (*end != last) return kUnequalLines;
-    return kOk;
+    l->lineSize = lineSize;
+    l->lineCount = static_cast<int32_t>(size / static_cast<uint32_t>(lineSize));
+    // The last line's end is not checked: a last line cut short is a
+    // partial line, not a fault.
+    const int32_t checked = l->lineCount - 1;
+    return FirstUnendedLine(buf, checked, lineSize, term) < checked ? kUnequalLines : kOk;
 }
 
 }  // namespace
@@ -119,7 +101,8 @@ int16_t DoLoadList(Globals* g) {
     l->rsnCol = rsnCol;
 
     plat::FileHandle file;
-    if (OpenListFile(l, &file, false) != 0) return kCannotOpen;
+    const int16_t opened = OpenListFile(l, &file, false);
+    if (opened != kOk) return opened;
     uint64_t size64 = 0;
     if (!plat::FileSize(file, &size64) || size64 > kMaxFileSize) {
         plat::CloseFile(file);
@@ -131,7 +114,8 @@ int16_t DoLoadList(Globals* g) {
         plat::CloseFile(file);
         return kOutOfMemory;
     }
-    uint8_t* buf = static_cast<uint8_t*>(LockXPHandle(l->lines));
+    LockedHandle locked(l->lines);
+    uint8_t* buf = locked.bytes();
     l->lineCount = 0;
     l->lineSize = 0;
     l->selLine = 0;
@@ -142,7 +126,7 @@ int16_t DoLoadList(Globals* g) {
         const uint32_t err = plat::ReadFromStart(file, buf, size);
         if (err != 0) {
             plat::CloseFile(file);
-            UnlockXPHandle(l->lines);
+            locked.Unlock();
             DisposeXPHandle(l->lines);
             l->lines = nullptr;
             return static_cast<int16_t>(err);
@@ -152,20 +136,15 @@ int16_t DoLoadList(Globals* g) {
     l->changeStamp = l->selStamp = FreshStamp(l->selStamp);
 
     uint64_t fileTime = 0;
-    if (GetModDate(g, l, &fileTime) != 0) {
-        UnlockXPHandle(l->lines);
-        return kFileNotFound;
-    }
+    const int16_t found = GetModDate(g, l, &fileTime);
+    if (found != kOk) return found;
     SetListFileTime(l, fileTime);
 
     if (size != 0) {
         const int16_t r = DivideLines(l, buf, size);
-        if (r != kOk) {
-            UnlockXPHandle(l->lines);
-            return r;
-        }
+        if (r != kOk) return r;
     }
-    UnlockXPHandle(l->lines);
+    locked.Unlock();
     if (g->paramCount >= 5) SetFldLong(static_cast<int16_t>(kRefParam1 + 4), l->lineCount, g->callback);
     if (g->paramCount >= 6) SetFldInt(static_cast<int16_t>(kRefParam1 + 5), l->lineSize, g->callback);
     return kOk;

@@ -102,9 +102,10 @@ int16_t DoGetSelectedLine(Globals* g) {
 }
 
 int16_t DoIsListCurrent(Globals* g) {
-    const int16_t r = MemCopyCurrent(g, g->curList);
-    SetFldInt(kRefValue, r == 0 ? 1 : 0, g->callback);
-    return r == kFileNotFound ? kFileNotFound : kOk;
+    bool current = false;
+    const int16_t r = MemCopyCurrent(g, g->curList, &current);
+    SetFldInt(kRefValue, current ? 1 : 0, g->callback);
+    return r;
 }
 
 int16_t DoGetLineText(Globals* g) {
@@ -126,15 +127,16 @@ int16_t DoGetLineText(Globals* g) {
 
     uint8_t text[kMaxValueText + 2];
     const int32_t last = endCol < width ? endCol : width;
-    uint8_t* buf = static_cast<uint8_t*>(LockXPHandle(list->lines));
-    if (buf) {
-        const LineSpan span =
-            ColumnSpan(SizeXPHandle(list->lines), list->lineSize, line1 - 1, startCol, last);
-        TrimmedText(buf, span, text);
-        UnlockXPHandle(list->lines);
-    } else {
-        text[0] = 0;
-        text[1] = '\0';
+    {
+        LockedHandle locked(list->lines);
+        if (const uint8_t* buf = locked.bytes()) {
+            const LineSpan span =
+                ColumnSpan(SizeXPHandle(list->lines), list->lineSize, line1 - 1, startCol, last);
+            TrimmedText(buf, span, text);
+        } else {
+            text[0] = 0;
+            text[1] = '\0';
+        }
     }
     SetFldVal(kRefValue, kTypePascalText, text, g->callback);
     return kOk;

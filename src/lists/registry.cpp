@@ -4,6 +4,7 @@
 
 #include "area/arearec.h"
 #include "entry/globals.h"
+#include "lists/commands.h"
 #include "lists/fold.h"
 
 void InitGlobalTables(Globals* g) {
@@ -30,44 +31,47 @@ int16_t OpenListFile(ListRec* list, plat::FileHandle* file, bool forWrite) {
     *file = nullptr;
     if (plat::OpenFile(reinterpret_cast<const char*>(list->path + 1), forWrite, file) != 0) {
         *file = nullptr;
-        return 8;
+        return kCannotOpen;
     }
-    return 0;
+    return kOk;
 }
 
 int16_t GetModDate(Globals*, ListRec* list, uint64_t* fileTime) {
     if (!plat::LastWriteTime(reinterpret_cast<const char*>(list->path + 1), fileTime)) {
         *fileTime = 1;
-        return 10;
+        return kFileNotFound;
     }
-    return 0;
+    return kOk;
 }
 
-int16_t MemCopyCurrent(Globals* g, ListRec* list) {
+int16_t MemCopyCurrent(Globals* g, ListRec* list, bool* current) {
+    *current = false;
     uint64_t t = 0;
-    if (GetModDate(g, list, &t) == 10) return 10;
+    const int16_t r = GetModDate(g, list, &t);
+    if (r != kOk) return r;
     // A list without a line buffer (its load failed) holds no copy of the
     // file; after a failed write-back, or one whose new time is unknown, the
     // copy cannot be trusted to match it.
-    if (!list->lines || list->staleCopy) return -1;
-    return (t == ListFileTime(list) && list->fileSortCol == list->sortCol) ? 0 : -1;
+    if (!list->lines || list->staleCopy) return kOk;
+    *current = t == ListFileTime(list) && list->fileSortCol == list->sortCol;
+    return kOk;
 }
 
-int16_t GrowTheHandle(XPHandle* handle, uint32_t extra) {
+bool GrowTheHandle(XPHandle* handle, uint32_t extra) {
     const uint32_t oldSize = SizeXPHandle(*handle);
-    if (extra > UINT32_MAX - oldSize) return -1;
+    if (extra > UINT32_MAX - oldSize) return false;
     const uint32_t size = oldSize + extra;
-    if (ResizeXPHandle(handle, size) == 0) return 0;
+    if (ResizeXPHandle(handle, size) == 0) return true;
     XPHandle fresh = NewXPHandle(size);
-    if (!fresh) return -1;
-    void* from = LockXPHandle(*handle);
-    void* to = LockXPHandle(fresh);
-    std::memcpy(to, from, oldSize);
-    UnlockXPHandle(fresh);
-    UnlockXPHandle(*handle);
+    if (!fresh) return false;
+    {
+        LockedHandle from(*handle);
+        LockedHandle to(fresh);
+        std::memcpy(to.bytes(), from.bytes(), oldSize);
+    }
     DisposeXPHandle(*handle);
     *handle = fresh;
-    return 0;
+    return true;
 }
 
 int32_t LinesInBuffer(const ListRec* list) {
@@ -82,8 +86,8 @@ uint32_t FreshStamp(uint32_t previous) {
     return static_cast<int32_t>(now - previous) > 0 ? now : previous + 1;
 }
 
-int16_t SubscribeToList(ListRec* list, void* area) {
-    if (list->subscriberCount >= kMaxSubscribers) return 0;
+bool SubscribeToList(ListRec* list, void* area) {
+    if (list->subscriberCount >= kMaxSubscribers) return false;
     Subscriber& s = list->subscribers[list->subscriberCount];
     s.area = area;
     const AreaRec* a = static_cast<const AreaRec*>(area);
@@ -91,17 +95,17 @@ int16_t SubscribeToList(ListRec* list, void* area) {
     s.hostWindow = a->hostWindow;
     s.prevWndProc = a->prevWndProc;
     ++list->subscriberCount;
-    return 1;
+    return true;
 }
 
-int16_t UnsubscribeFromList(ListRec* list, void* area) {
-    if (!list) return 0;
+bool UnsubscribeFromList(ListRec* list, void* area) {
+    if (!list) return false;
     for (int16_t i = 0; i < list->subscriberCount; ++i) {
         if (list->subscribers[i].area != area) continue;
         std::memmove(&list->subscribers[i], &list->subscribers[i + 1],
                      static_cast<size_t>(list->subscriberCount - i - 1) * sizeof(Subscriber));
         --list->subscriberCount;
-        return 1;
+        return true;
     }
-    return 0;
+    return false;
 }

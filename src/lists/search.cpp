@@ -42,7 +42,8 @@ int32_t FindLine(Globals* g, bool exact, ListRec* list, int16_t startCol, uint8_
 
     const int8_t* order = g->foldOrder;
     const int8_t* text = reinterpret_cast<const int8_t*>(searchText + 1);
-    uint8_t* base = static_cast<uint8_t*>(LockXPHandle(list->lines));
+    LockedHandle locked(list->lines);
+    const uint8_t* base = locked.bytes();
     int32_t found = -1;
 
     if (exact && list->selLine >= 0 && list->selLine < count &&
@@ -68,7 +69,6 @@ int32_t FindLine(Globals* g, bool exact, ListRec* list, int16_t startCol, uint8_
             }
         }
     }
-    UnlockXPHandle(list->lines);
     return found;
 }
 

@@ -220,23 +220,22 @@ void SortLines(Globals* g, const ListRec* list, int32_t lo, int32_t hi) {
 
     XPHandle indexBlock =
         count <= UINT32_MAX / sizeof(LineEntry) ? NewXPHandle(count * sizeof(LineEntry)) : nullptr;
-    LineEntry* entries = indexBlock ? static_cast<LineEntry*>(LockXPHandle(indexBlock)) : nullptr;
-    if (entries) {
-        const int32_t lead = SharedLead(first + keyOffset, count, lineSize, cmp);
-        IndexedLines lines(first + keyOffset + lead, entries, lineSize,
-                           KeyOrder{cmp.order, cmp.n - lead});
-        lines.Enter(count);
-        SortRange(lines, 0, static_cast<int32_t>(count - 1), 1);
-        PlaceLines(first, entries, count, lineSize, g->sortSwap);
-        ReportIndexed();
-    } else {
-        WholeLines lines(first, g->sortPivot, g->sortSwap, lineSize, keyOffset, cmp);
-        SortRange(lines, 0, static_cast<int32_t>(count - 1), 1);
+    {
+        LockedHandle locked(indexBlock);
+        if (LineEntry* entries = locked.as<LineEntry>()) {
+            const int32_t lead = SharedLead(first + keyOffset, count, lineSize, cmp);
+            IndexedLines lines(first + keyOffset + lead, entries, lineSize,
+                               KeyOrder{cmp.order, cmp.n - lead});
+            lines.Enter(count);
+            SortRange(lines, 0, static_cast<int32_t>(count - 1), 1);
+            PlaceLines(first, entries, count, lineSize, g->sortSwap);
+            ReportIndexed();
+        } else {
+            WholeLines lines(first, g->sortPivot, g->sortSwap, lineSize, keyOffset, cmp);
+            SortRange(lines, 0, static_cast<int32_t>(count - 1), 1);
+        }
     }
-    if (indexBlock) {
-        UnlockXPHandle(indexBlock);
-        DisposeXPHandle(indexBlock);
-    }
+    if (indexBlock) DisposeXPHandle(indexBlock);
 }
 
 // The RSN of the selected line as a length-prefixed key: its bytes from
@@ -295,16 +294,18 @@ bool DoQSort(Globals* g, ListRec* list, int16_t column) {
         plat::Beep(1500, 2);
         return false;
     }
-    g->sortBase = list->lines ? static_cast<uint8_t*>(LockXPHandle(list->lines)) : nullptr;
-    g->sortKeyOffset = static_cast<int16_t>(column - 1);
-
     uint8_t key[kRsnKeyMax + 1];
-    ReselectionKey(list, g->sortBase, key);
+    void* cursor;
+    {
+        LockedHandle locked(list->lines);
+        g->sortBase = locked.bytes();
+        g->sortKeyOffset = static_cast<int16_t>(column - 1);
+        ReselectionKey(list, g->sortBase, key);
 
-    void* cursor = plat::ShowWaitCursor();
-    list->sortCol = column;
-    SortLines(g, list, 0, list->lineCount - 1);
-    if (g->sortBase) UnlockXPHandle(list->lines);
+        cursor = plat::ShowWaitCursor();
+        list->sortCol = column;
+        SortLines(g, list, 0, list->lineCount - 1);
+    }
     g->sortBase = nullptr;
     plat::RestoreCursor(cursor);
     ReleaseSortBlocks(g);

@@ -103,9 +103,12 @@ int16_t DoListToList(Globals* g) {
     }
 
     void* previousCursor = plat::ShowWaitCursor();
-    uint8_t* buf = static_cast<uint8_t*>(LockXPHandle(list->lines));
-    if (buf) {
-        for (int32_t i = 0; i < list->lineCount; ++i) {
+    bool loaded;
+    {
+        LockedHandle locked(list->lines);
+        uint8_t* buf = locked.bytes();
+        loaded = buf != nullptr;
+        for (int32_t i = 0; loaded && i < list->lineCount; ++i) {
             for (int32_t k = 0; k < ranges; ++k) {
                 int16_t first, last;
                 LoadRange(g, k, &first, &last);
@@ -113,9 +116,8 @@ int16_t DoListToList(Globals* g) {
                 SendCell(g, i + 1, ColumnRef(k), buf, bufSize, span, scratch);
             }
         }
-        UnlockXPHandle(list->lines);
     }
     plat::RestoreCursor(previousCursor);
     if (scratch) DisposeXPPointer(scratch);
-    return buf ? kOk : kListNotLoaded;
+    return loaded ? kOk : kListNotLoaded;
 }
