@@ -13,10 +13,18 @@ constexpr const char kAtomName[] = "VANDU";
 
 struct AreaRec;
 
-constexpr int32_t kMaxUnlistedAreas = 16;
-struct UnlistedArea {
+// One area shown with a scroll bar, as the list window's record of the host
+// windows it has subclassed keeps it (src/area/subclassed.h).
+constexpr int32_t kMaxSubclassedAreas = 128;
+struct SubclassedArea {
     AreaRec* area;
-    void* hostWindow;  // the window it subclassed or shares
+    void* window;          // the host window it was attached on
+    void* prevProc;        // that window's procedure before the list window took it
+    uint8_t listName[18];  // the list that took it as a subscriber; length 0 if none did
+};
+struct SubclassedWindows {
+    SubclassedArea rows[kMaxSubclassedAreas];  // in the order of attaching
+    int16_t count;
 };
 
 struct Globals {
@@ -59,11 +67,10 @@ struct Globals {
     // Every byte's folded value as a signed order, built from foldTable at
     // load: comparisons look a byte up once instead of testing its range.
     int8_t foldOrder[256];
-    // Areas shown with a scroll bar that their list could not take as
-    // subscribers (all slots in use): the window procedure and the destroy
-    // request find them, and the previous procedure of their window, here.
-    UnlistedArea unlistedAreas[kMaxUnlistedAreas];
-    int16_t unlistedCount;
+    // Every area shown with a scroll bar and the window it subclassed: the
+    // window procedure, the destroy request and the unload find an area, and
+    // the previous procedure of its window, here.
+    SubclassedWindows subclassed;
 };
 
 // Module-level pointer for the window procedure, which gets no callback.
