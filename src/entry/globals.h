@@ -50,7 +50,7 @@ struct Globals {
     uint8_t foldTable[90];        // folded values of 0x80..0xD9
     uint8_t textBuf[258];
     uint8_t textBuf2[258];
-    uint8_t textBuf3[258];
+    uint8_t textBuf3[258];        // unread: no command needs a third text
     uint8_t listName[18];         // length byte, up to 15 characters, NUL
     int16_t funcId;               // catalogue position of the current call
     int16_t errorFieldRef;        // host reference of "EX_EXT_ERROR", 0 if none
@@ -63,7 +63,7 @@ struct Globals {
     uint32_t typeAheadTimeout;    // ms
     uint32_t doubleClickTime;     // ms
     uint32_t appWindow;
-    int16_t frameExtraY;
+    int16_t frameExtraY;          // unread, 0: the drag check maps the cursor with ScreenToClient
     // Every byte's folded value as a signed order, built from foldTable at
     // load: comparisons look a byte up once instead of testing its range.
     int8_t foldOrder[256];

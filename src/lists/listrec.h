@@ -37,7 +37,7 @@ struct ListRec {
     uint8_t staleCopy;         // set when the copy may differ from the file: re-read before use
     int32_t selLine;           // 0-based selected line, -1 none
     uint32_t selStamp;         // tick of the last selection change
-    uint32_t changeStamp;      // tick of the last content change
+    uint32_t changeStamp;      // tick of the last content change; unread: areas follow lines and lineCount
     int16_t subscriberCount;
     Subscriber subscribers[kMaxSubscribers];
 };
