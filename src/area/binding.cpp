@@ -260,6 +260,11 @@ void InitRequest(void* obj, HostCallback cb) {
     SyncAreaToList(a, list);
     if (a->initCount < 10) ++a->initCount;
     windowinit(obj, cb);
+    // The area is shown at run time, and its next paint attaches its scroll
+    // bar, from its second initialisation on, or already at its first when
+    // the host gives the object's second rectangle a width. Only whether the
+    // count passed 1 matters, so it stops at 10 and never wraps. A shown
+    // area stays shown until its destroy request clears both.
     const int16_t left2 = ReadAt<int16_t>(obj, hostobj::kObjRect2);
     const int16_t right2 = ReadAt<int16_t>(obj, hostobj::kObjRect2 + 4);
     if (a->initCount > 1 || (a->shown == 0 && right2 != left2)) a->shown = 1;
