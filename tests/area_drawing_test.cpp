@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "area/arearec.h"
+#include "entry/globals.h"
 #include "entry/hostobj.h"
 #include "host.h"
 #include "platform/window_record.h"
@@ -113,6 +114,25 @@ TEST_F(AreaDrawing, AreasBeyondTheListsSubscribersStillScrollAndGiveTheWindowBac
     EXPECT_TRUE(host().SendScroll(areas[20], 1));
     EXPECT_EQ(2, host().StateOfArea(areas[20]).topLine);
     host().DestroyArea(areas[20]);
+    EXPECT_EQ(original, testwindows::CurrentProc(Handle()));
+    EXPECT_EQ(0, Call("UnloadList", {Arg::Text("items")}).Status());
+}
+
+TEST_F(AreaDrawing, AnAreaBeyondTheRecordOfSubclassedWindowsWaitsForARow) {
+    void* original = testwindows::CurrentProc(Handle());
+    std::vector<int32_t> areas;
+    for (int32_t i = 0; i <= kMaxSubclassedAreas; ++i) areas.push_back(Place(10, 110));
+    host().PaintWindow(window_);
+    const int32_t last = areas.back();
+    EXPECT_TRUE(host().StateOfArea(areas[kMaxSubclassedAreas - 1]).hasScrollBar);
+    EXPECT_FALSE(host().StateOfArea(last).hasScrollBar);
+    // A row comes free: the next paint attaches it, and its requests reach it.
+    host().DestroyArea(areas[0]);
+    host().PaintWindow(window_);
+    ASSERT_TRUE(host().StateOfArea(last).hasScrollBar);
+    EXPECT_TRUE(host().SendScroll(last, 1));
+    EXPECT_EQ(1, host().StateOfArea(last).topLine);
+    for (size_t i = 1; i < areas.size(); ++i) host().DestroyArea(areas[i]);
     EXPECT_EQ(original, testwindows::CurrentProc(Handle()));
     EXPECT_EQ(0, Call("UnloadList", {Arg::Text("items")}).Status());
 }

@@ -24,8 +24,7 @@ TEST_F(WindowRecord, ScrollBarKeepsRangePageAndPositionAsTheControlDoes) {
     ASSERT_NE(bar, nullptr);
 
     win::SetScroll(bar, {1, 32767, 10, 0}, true);
-    win::ScrollState s{};
-    ASSERT_TRUE(win::GetScroll(bar, &s));
+    win::ScrollState s = winrec::State(bar)->scroll;
     EXPECT_EQ(s.min, 1);
     EXPECT_EQ(s.pos, 1);  // 0 reads back as the minimum
     EXPECT_FALSE(winrec::State(bar)->scrollDisabled);
@@ -39,7 +38,7 @@ TEST_F(WindowRecord, ScrollBarKeepsRangePageAndPositionAsTheControlDoes) {
 
     // Minimum 1 above maximum 0: the empty range, page cut to it, disabled.
     win::SetScroll(bar, {1, 0, 10, 0}, true);
-    ASSERT_TRUE(win::GetScroll(bar, &s));
+    s = winrec::State(bar)->scroll;
     EXPECT_EQ(s.min, 0);
     EXPECT_EQ(s.max, 0);
     EXPECT_EQ(s.page, 1);
@@ -134,12 +133,11 @@ TEST_F(WindowRecord, ScrollAreaUncoversTheStripTheRowsLeft) {
 TEST_F(WindowRecord, GeometryProceduresAndInput) {
     win::Window host = winrec::NewHostWindow(100, 50, 300, 200);
     win::Window bar = win::NewScrollBar(host, {200, 1, 216, 101});
-    win::Rect wr{};
-    ASSERT_TRUE(win::WindowRect(host, &wr));
+    win::Rect wr = winrec::WindowRect(host);
     EXPECT_EQ(wr.left, 96);
     EXPECT_EQ(wr.top, 27);
     EXPECT_EQ(wr.bottom, 254);
-    ASSERT_TRUE(win::WindowRect(bar, &wr));
+    wr = winrec::WindowRect(bar);
     EXPECT_EQ(wr.left, 300);
     EXPECT_EQ(wr.top, 51);
     int32_t x = 310, y = 60;
@@ -208,7 +206,7 @@ TEST_F(WindowRecordDeathTest, StaleForeignAndNullHandlesAbort) {
     win::DC dc = win::GetWindowDC(host);
     win::ReleaseWindowDC(host, dc);
     EXPECT_DEATH(win::FillWhite(dc, {0, 0, 1, 1}), "device context already released");
-    EXPECT_DEATH(win::WindowData(nullptr), "null window");
+    EXPECT_DEATH(win::SetWindowData(nullptr, nullptr), "null window");
     EXPECT_DEATH(win::SetScroll(host, {0, 0, 0, 0}, false), "not a scroll bar");
     EXPECT_DEATH(win::SetWindowProc(host, nullptr), "null window procedure");
     EXPECT_DEATH(win::DeleteRegion(dc), "not a region");

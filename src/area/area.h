@@ -80,7 +80,9 @@ void UpOne(Globals* g);
 void DownOne(Globals* g);
 void DoUp(Globals* g, bool byLine);
 void DoDown(Globals* g, bool byLine);
+// Sets topLine (held to the last page) and the thumb for it.
 void MySetCtlValue(AreaRec* area, int32_t top);
+// Takes topLine from the thumb's position.
 void FixMyCtlValue(AreaRec* area);
 // A scroll-bar request of the area's scroll bar (the low word of WM_VSCROLL's
 // wParam, and its high word for thumb positions).

@@ -8,6 +8,9 @@
 
 struct Globals;
 
+// Packed on 2 bytes like the ListRec it begins with, so that the copy of
+// the list keeps the list's layout and the record its 936 bytes; its 4-byte
+// fields after faceName sit on 2-byte boundaries (read them by value).
 #pragma pack(push, 2)
 struct AreaRect {
     int32_t left, top, right, bottom;
@@ -18,7 +21,7 @@ struct AreaRec {
     void* hostObj;          // the object's host record
     Globals* globals;
     int16_t initCount;      // initialisation messages seen, saturating at 10
-    int16_t shown;          // non-zero once drawn at run time
+    int16_t shown;          // non-zero once shown at run time (InitRequest)
     int32_t topLine;        // line in the first row
     int32_t selection;      // selected line
     void* hostWindow;

@@ -5,6 +5,7 @@
 
 #include "area/area.h"
 #include "area/area_internal.h"
+#include "area/subclassed.h"
 #include "entry/globals.h"
 #include "host/atoms.h"
 #include "lists/registry.h"
@@ -20,35 +21,15 @@ Globals* ReadyGlobals(void* p) {
     return g && g->stateTag == kStateReady ? g : nullptr;
 }
 
-// Unsubscribes the area from every list that holds it; the window of its
-// first subscriber entry, which the area itself may have forgotten.
-win::Window UnsubscribeEverywhere(Globals* g, AreaRec* a) {
-    win::Window window = nullptr;
-    if (!g || !g->listTable) return window;
-    const int16_t count = ListTableCount(g->listTable);
-    for (int16_t i = 1; i <= count; ++i) {
-        ListRec* l = ListTableRecord(g->listTable, i);
-        for (int16_t s = 0; s < l->subscriberCount; ++s) {
-            if (l->subscribers[s].area == a && !window) window = l->subscribers[s].hostWindow;
-        }
-        while (UnsubscribeFromList(l, a)) {
-        }
-    }
-    return window;
-}
-
-win::Window RemoveUnlisted(Globals* g, AreaRec* a) {
-    win::Window window = nullptr;
-    if (!g) return window;
-    for (int16_t i = 0; i < g->unlistedCount; ++i) {
-        if (g->unlistedAreas[i].area != a) continue;
-        window = g->unlistedAreas[i].hostWindow;
-        std::memmove(&g->unlistedAreas[i], &g->unlistedAreas[i + 1],
-                     static_cast<size_t>(g->unlistedCount - i - 1) * sizeof(UnlistedArea));
-        --g->unlistedCount;
-        break;
-    }
-    return window;
+// Takes the area out of the record of subclassed windows and of the list
+// that took it as a subscriber; the window it was attached on, which the
+// area itself may have forgotten since (null when it has no row).
+win::Window ForgetAttachment(Globals* g, AreaRec* a) {
+    const SubclassedArea row = subclassed::Remove(g, a);
+    ListRec* list = nullptr;
+    if (g && g->listTable && row.listName[0] != 0 && FindList(g, &list, row.listName))
+        UnsubscribeFromList(list, a);
+    return static_cast<win::Window>(row.window);
 }
 
 }  // namespace
@@ -224,33 +205,24 @@ void AttachScrollBar(void* obj, AreaRec* a) {
     Globals* g = a->globals;
     a->hostWindow = area::DrawWindow(obj);
     if (area::DrawDC(obj)) a->textColor = win::TextColour(area::DrawDC(obj));
-    // Without a window there is nothing to attach to; without a scroll bar
-    // the area draws alone and the next paint tries again. Either way the
-    // host window is not subclassed, so a later attempt cannot subclass it
-    // a second time and lose its procedure.
-    if (!a->hostWindow || !g) return;
+    // Without a window there is nothing to attach to; without a scroll bar,
+    // or with the record of subclassed windows full, the area draws alone
+    // and the next paint tries again. Either way the host window is not
+    // subclassed, so a later attempt cannot subclass it a second time and
+    // lose its procedure.
+    if (!a->hostWindow || !g || subclassed::Full(g)) return;
     a->scrollWindow = win::NewScrollBar(a->hostWindow, area::ToWin(a->scrollRect));
     if (!a->scrollWindow) return;
     win::SetWindowData(a->scrollWindow, a);
     win::SetScroll(a->scrollWindow, area::ScrollStateFor(a, 0), true);
 
     a->prevWndProc = GetProcForWindow(a->hostWindow);
-    const bool subclassed = a->prevWndProc == nullptr;
-    if (subclassed)
+    if (a->prevWndProc == nullptr)
         a->prevWndProc = win::SetWindowProc(a->hostWindow, reinterpret_cast<win::Proc>(&WndProc));
-
-    if (!g->curList || !SubscribeToList(g->curList, a)) {
-        if (g->unlistedCount < kMaxUnlistedAreas) {
-            g->unlistedAreas[g->unlistedCount++] = {a, a->hostWindow};
-        } else {
-            // Nowhere to record the area: undo, and draw without a scroll bar.
-            if (subclassed) win::SetWindowProc(a->hostWindow, a->prevWndProc);
-            a->prevWndProc = nullptr;
-            win::DestroyWin(a->scrollWindow);
-            a->scrollWindow = nullptr;
-            return;
-        }
-    }
+    // A list whose subscriber slots are all in use does not hold the area;
+    // its row still does, so its scroll bar works all the same.
+    const bool subscribed = g->curList && SubscribeToList(g->curList, a);
+    subclassed::Add(g, a, subscribed ? g->curList : nullptr);
     MySetCtlValue(a, a->topLine);
     g->typeAheadLen = 0;
 }
@@ -260,9 +232,7 @@ void windowdestroy(void* obj) {
     if (!a) return;
     Globals* g = a->globals;
     if (a->scrollWindow) {
-        win::Window window = UnsubscribeEverywhere(g, a);
-        const win::Window unlisted = RemoveUnlisted(g, a);
-        if (!window) window = unlisted;
+        win::Window window = ForgetAttachment(g, a);
         if (!window) window = a->hostWindow;
         if (a->prevWndProc && window && !GetProcForWindow(window))
             win::SetWindowProc(window, a->prevWndProc);
@@ -290,6 +260,11 @@ void InitRequest(void* obj, HostCallback cb) {
     SyncAreaToList(a, list);
     if (a->initCount < 10) ++a->initCount;
     windowinit(obj, cb);
+    // The area is shown at run time, and its next paint attaches its scroll
+    // bar, from its second initialisation on, or already at its first when
+    // the host gives the object's second rectangle a width. Only whether the
+    // count passed 1 matters, so it stops at 10 and never wraps. A shown
+    // area stays shown until its destroy request clears both.
     const int16_t left2 = ReadAt<int16_t>(obj, hostobj::kObjRect2);
     const int16_t right2 = ReadAt<int16_t>(obj, hostobj::kObjRect2 + 4);
     if (a->initCount > 1 || (a->shown == 0 && right2 != left2)) a->shown = 1;
@@ -307,78 +282,48 @@ void DestroyRequest(void* obj) { windowdestroy(obj); }
 AreaRec* GetAreaForWindow(win::Window window, win::Window scrollWindow) {
     Globals* g = gGlobsPtr;
     if (!g || !g->listTable || !window) return nullptr;
-    const int16_t count = ListTableCount(g->listTable);
-    for (int16_t i = 1; i <= count; ++i) {
-        ListRec* l = ListTableRecord(g->listTable, i);
-        for (int16_t s = 0; s < l->subscriberCount; ++s) {
-            const Subscriber& sub = l->subscribers[s];
-            if (sub.hostWindow == window && sub.scrollWindow == scrollWindow) {
-                g->curList = l;
-                g->curListIndex = i;
-                return static_cast<AreaRec*>(sub.area);
-            }
-        }
-    }
-    for (int16_t i = 0; i < g->unlistedCount; ++i) {
-        AreaRec* a = g->unlistedAreas[i].area;
-        if (g->unlistedAreas[i].hostWindow == window && a->scrollWindow == scrollWindow) {
-            g->curListIndex = FindList(g, &g->curList, a->listCopy.name);
-            return g->curList ? a : nullptr;
-        }
-    }
-    return nullptr;
+    const SubclassedArea* row = subclassed::OfScrollBar(g, window, scrollWindow);
+    if (!row) return nullptr;
+    // Its list by name: names are unique, and the list that holds the area
+    // as a subscriber cannot be unloaded. An area no list holds goes by the
+    // name of the list it copied.
+    AreaRec* a = row->area;
+    g->curListIndex = FindList(g, &g->curList, row->listName[0] != 0 ? row->listName : a->listCopy.name);
+    return g->curList ? a : nullptr;
 }
 
 void DetachAreas(Globals* g) {
     if (!g || !g->listTable) return;
     const win::Proc ours = reinterpret_cast<win::Proc>(&WndProc);
-    auto restore = [ours](win::Window w, win::Proc previous) {
-        if (!w || !previous) return;
+    SubclassedWindows& t = g->subclassed;
+    for (int16_t i = 0; i < t.count; ++i) {
         // Only a window whose procedure is still this one: another that
         // subclassed it later keeps its place (and the restored ones answer
         // the second visit with their own procedure).
-        const win::Proc current = win::SetWindowProc(w, previous);
-        if (current != ours) win::SetWindowProc(w, current);
-    };
-    // After its window has its procedure back. The area stays with its
-    // object: with no scroll bar it is attached again by its first paint
-    // once the external is loaded again, and it keeps no handle or address
-    // of the instance that goes.
-    auto detach = [](AreaRec* a) {
+        const SubclassedArea& row = t.rows[i];
+        if (row.window && row.prevProc) {
+            const win::Proc current = win::SetWindowProc(row.window, row.prevProc);
+            if (current != ours) win::SetWindowProc(row.window, current);
+        }
+        // After its window has its procedure back. The area stays with its
+        // object: with no scroll bar it is attached again by its first paint
+        // once the external is loaded again, and it keeps no handle or
+        // address of the instance that goes.
+        AreaRec* a = row.area;
         if (a->scrollWindow) win::DestroyWin(a->scrollWindow);
         a->scrollWindow = nullptr;
         a->prevWndProc = nullptr;
         a->listCopy.lines = nullptr;
         a->globals = nullptr;
-    };
+    }
+    t.count = 0;
+    // The lists go with the instance, and their records of the areas too.
     const int16_t count = ListTableCount(g->listTable);
-    for (int16_t i = 1; i <= count; ++i) {
-        ListRec* l = ListTableRecord(g->listTable, i);
-        for (int16_t s = 0; s < l->subscriberCount; ++s) {
-            restore(l->subscribers[s].hostWindow, l->subscribers[s].prevWndProc);
-            detach(static_cast<AreaRec*>(l->subscribers[s].area));
-        }
-        l->subscriberCount = 0;
-    }
-    for (int16_t i = 0; i < g->unlistedCount; ++i) {
-        restore(g->unlistedAreas[i].hostWindow, g->unlistedAreas[i].area->prevWndProc);
-        detach(g->unlistedAreas[i].area);
-    }
-    g->unlistedCount = 0;
+    for (int16_t i = 1; i <= count; ++i) ListTableRecord(g->listTable, i)->subscriberCount = 0;
 }
 
 win::Proc GetProcForWindow(win::Window window) {
     Globals* g = gGlobsPtr;
     if (!g || !g->listTable || !window) return nullptr;
-    const int16_t count = ListTableCount(g->listTable);
-    for (int16_t i = 1; i <= count; ++i) {
-        const ListRec* l = ListTableRecord(g->listTable, i);
-        for (int16_t s = 0; s < l->subscriberCount; ++s) {
-            if (l->subscribers[s].hostWindow == window) return l->subscribers[s].prevWndProc;
-        }
-    }
-    for (int16_t i = 0; i < g->unlistedCount; ++i) {
-        if (g->unlistedAreas[i].hostWindow == window) return g->unlistedAreas[i].area->prevWndProc;
-    }
-    return nullptr;
+    return subclassed::ProcOf(g, window);
 }

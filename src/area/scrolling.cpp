@@ -49,6 +49,11 @@ win::ScrollState area::ScrollStateFor(const AreaRec* a, int32_t pos) {
     return {1, a->listCopy.lineCount > a->rows ? kThumbMax : 0, a->rows, pos};
 }
 
+// top × 32767 ÷ maxTop. Just above 65,535 that product passes the largest
+// signed 32-bit number, so the system halves both sides for a larger top
+// line: (top × 32767 ÷ 2) ÷ (maxTop ÷ 2). The product is formed in 64 bits
+// here, so nothing overflows; the halving stays because it rounds
+// differently, and the thumb stands where the system puts it.
 int32_t ThumbOfTop(int32_t top, int32_t maxTop) {
     if (maxTop <= 0) return 0;
     const int64_t t = top;
@@ -127,6 +132,14 @@ void MySetCtlValue(AreaRec* a, int32_t top) {
         win::SetScroll(a->scrollWindow, area::ScrollStateFor(a, ThumbOfTop(a->topLine, maxTop)), true);
 }
 
+// The top line for the thumb's position p: maxTop × p ÷ 32767, rounded down,
+// then three corrections so that the view does not creep and the end stays
+// reachable:
+// - when the old top line still maps to p, it stays: a thumb let go where it
+//   stood does not move the view by the rounding;
+// - the bar's last position shows the last page;
+// - a top line one short of the last page is taken to it, since rounding
+//   down lands there for positions just below the end.
 void FixMyCtlValue(AreaRec* a) {
     if (!a->scrollWindow) return;
     const int32_t maxTop = a->listCopy.lineCount - a->rows;

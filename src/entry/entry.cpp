@@ -65,7 +65,6 @@ void Load(uint32_t p1, uint32_t p2, HostCallback cb) {
         g->lineNumRef = GetFldRef("#LN", cb);
         g->errorFieldRef = GetFldRef("EX_EXT_ERROR", cb);
         InitGlobalTables(g);
-        g->frameExtraY = static_cast<int16_t>(plat::FrameExtraY());
         g->listTableHandle = NewXPHandle(2);
         if (!g->listTableHandle) {
             status = kOutOfMemory;

@@ -13,10 +13,18 @@ constexpr const char kAtomName[] = "VANDU";
 
 struct AreaRec;
 
-constexpr int32_t kMaxUnlistedAreas = 16;
-struct UnlistedArea {
+// One area shown with a scroll bar, as the list window's record of the host
+// windows it has subclassed keeps it (src/area/subclassed.h).
+constexpr int32_t kMaxSubclassedAreas = 128;
+struct SubclassedArea {
     AreaRec* area;
-    void* hostWindow;  // the window it subclassed or shares
+    void* window;          // the host window it was attached on
+    void* prevProc;        // that window's procedure before the list window took it
+    uint8_t listName[18];  // the list that took it as a subscriber; length 0 if none did
+};
+struct SubclassedWindows {
+    SubclassedArea rows[kMaxSubclassedAreas];  // in the order of attaching
+    int16_t count;
 };
 
 struct Globals {
@@ -42,7 +50,7 @@ struct Globals {
     uint8_t foldTable[90];        // folded values of 0x80..0xD9
     uint8_t textBuf[258];
     uint8_t textBuf2[258];
-    uint8_t textBuf3[258];
+    uint8_t textBuf3[258];        // unread: no command needs a third text
     uint8_t listName[18];         // length byte, up to 15 characters, NUL
     int16_t funcId;               // catalogue position of the current call
     int16_t errorFieldRef;        // host reference of "EX_EXT_ERROR", 0 if none
@@ -55,15 +63,14 @@ struct Globals {
     uint32_t typeAheadTimeout;    // ms
     uint32_t doubleClickTime;     // ms
     uint32_t appWindow;
-    int16_t frameExtraY;
+    int16_t frameExtraY;          // unread, 0: the drag check maps the cursor with ScreenToClient
     // Every byte's folded value as a signed order, built from foldTable at
     // load: comparisons look a byte up once instead of testing its range.
     int8_t foldOrder[256];
-    // Areas shown with a scroll bar that their list could not take as
-    // subscribers (all slots in use): the window procedure and the destroy
-    // request find them, and the previous procedure of their window, here.
-    UnlistedArea unlistedAreas[kMaxUnlistedAreas];
-    int16_t unlistedCount;
+    // Every area shown with a scroll bar and the window it subclassed: the
+    // window procedure, the destroy request and the unload find an area, and
+    // the previous procedure of its window, here.
+    SubclassedWindows subclassed;
 };
 
 // Module-level pointer for the window procedure, which gets no callback.

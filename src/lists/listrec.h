@@ -21,6 +21,10 @@ enum Terminator : uint8_t { kTermNone = 0, kTermLF = 0x0A, kTermCR = 0x0D, kTerm
 constexpr int32_t kMaxSubscribers = 20;
 constexpr int32_t kListNameMax = 15;
 
+// Packed on 2 bytes, the layout the system keeps its records in: the list
+// table is a 2-byte count and then records of 636 bytes each, and an area
+// copies a record whole. A 4-byte field may sit on a 2-byte boundary
+// (selLine at 302): read such a field by value, never through a reference.
 #pragma pack(push, 2)
 struct ListRec {
     uint8_t name[18];          // length byte, up to 15 characters, zeros
@@ -37,7 +41,7 @@ struct ListRec {
     uint8_t staleCopy;         // set when the copy may differ from the file: re-read before use
     int32_t selLine;           // 0-based selected line, -1 none
     uint32_t selStamp;         // tick of the last selection change
-    uint32_t changeStamp;      // tick of the last content change
+    uint32_t changeStamp;      // tick of the last content change; unread: areas follow lines and lineCount
     int16_t subscriberCount;
     Subscriber subscribers[kMaxSubscribers];
 };

@@ -279,10 +279,6 @@ int32_t CompareItems(Globals* g, const uint8_t* a, const uint8_t* b) {
     return n > 0 ? KeyOrder{g->foldOrder, n}(a, b) : 0;
 }
 
-void QuickSort(Globals* g, int32_t lo, int32_t hi) {
-    if (g->curList) SortLines(g, g->curList, lo, hi);
-}
-
 bool DoQSort(Globals* g, ListRec* list, int16_t column) {
     if (column < 1) return false;  // no key starts before the line
     const uint32_t blockSize =

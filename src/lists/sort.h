@@ -10,8 +10,6 @@ struct Globals;
 // back on the line whose RSN was selected. Does nothing but beep, and returns
 // false, when its work blocks cannot be allocated.
 bool DoQSort(Globals* g, ListRec* list, int16_t column);
-// Sorts lines lo..hi of the current list (g->curList) in g->sortBase.
-void QuickSort(Globals* g, int32_t lo, int32_t hi);
 // Compares two keys of the current list over lineSize - sortKeyOffset bytes,
 // folded and signed: 1, -1 or 0.
 int32_t CompareItems(Globals* g, const uint8_t* a, const uint8_t* b);

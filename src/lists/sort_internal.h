@@ -10,6 +10,6 @@ struct SortReport {
 };
 
 #ifdef VANDU_TEST_HOOKS
-// The report of the latest QuickSort (zero before any).
+// The report of the latest sort (zero before any).
 SortReport LastSortReport();
 #endif

@@ -63,7 +63,6 @@ void MessageBeepAsterisk();
 // System settings read once at load.
 uint32_t KeyboardDelaySetting();   // 0..3
 uint32_t DoubleClickTime();        // milliseconds
-int32_t FrameExtraY();             // 2 * frame height + caption height + 4
 
 // Catalogue string number id (13005..13024) into buf, NUL-terminated, at
 // most max - 1 characters. Returns the number of characters, 0 if absent.

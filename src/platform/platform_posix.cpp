@@ -160,7 +160,6 @@ void MessageBeepAsterisk() {}
 // The Windows defaults.
 uint32_t KeyboardDelaySetting() { return 1; }
 uint32_t DoubleClickTime() { return 500; }
-int32_t FrameExtraY() { return 2 * 4 + 19 + 4; }
 
 int32_t LoadCatalogueString(uint32_t id, char* buf, int32_t max) {
     static const char* const kEntries[] = {VANDU_CATALOGUE_ENTRIES};

@@ -127,10 +127,6 @@ uint32_t KeyboardDelaySetting() {
 
 uint32_t DoubleClickTime() { return GetDoubleClickTime(); }
 
-int32_t FrameExtraY() {
-    return 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) + 4;
-}
-
 int32_t LoadCatalogueString(uint32_t id, char* buf, int32_t max) {
     if (max <= 0) return 0;
     buf[0] = '\0';

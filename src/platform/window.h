@@ -110,12 +110,9 @@ Window NewScrollBar(Window parent, const Rect& r);
 void DestroyWin(Window w);
 // GWL_USERDATA.
 void SetWindowData(Window w, void* data);
-void* WindowData(Window w);
 // SetScrollInfo(SB_CTL) with SIF_RANGE | SIF_PAGE | SIF_POS |
 // SIF_DISABLENOSCROLL.
 void SetScroll(Window bar, const ScrollState& s, bool redraw);
-// GetScrollInfo(SB_CTL) of range, page and position; false on failure.
-bool GetScroll(Window bar, ScrollState* out);
 int32_t ScrollPos(Window bar);
 void SetScrollPos(Window bar, int32_t pos, bool redraw);
 void MoveWin(Window w, const Rect& r, bool repaint);
@@ -138,8 +135,6 @@ uint32_t MessageTime();
 bool CursorPos(int32_t* x, int32_t* y);
 // ScreenToClient of the window.
 bool ToClient(Window w, int32_t* x, int32_t* y);
-// GetWindowRect, in screen coordinates.
-bool WindowRect(Window w, Rect* out);
 // GetKeyboardState; false when it cannot be read.
 bool KeyboardState(uint8_t keys[256]);
 // GetQueueStatus(QS_MOUSEBUTTON): a mouse-button message is waiting.

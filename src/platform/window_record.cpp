@@ -290,6 +290,20 @@ void SetClipboardText(const std::string& text) {
 
 void SetClipboardOpenable(bool openable) { Rec().clip.openable = openable; }
 
+win::Rect WindowRect(win::Window w) {
+    const WindowState& st = LiveWindow(w, "WindowRect");
+    int32_t ox, oy;
+    ClientOrigin(w, "WindowRect", &ox, &oy);
+    win::Rect r{ox, oy, ox + (st.rect.right - st.rect.left), oy + (st.rect.bottom - st.rect.top)};
+    if (!st.parent) {
+        r.left -= kFrame;
+        r.top -= kCaption + kFrame;
+        r.right += kFrame;
+        r.bottom += kFrame;
+    }
+    return r;
+}
+
 }  // namespace winrec
 
 // ---- The window layer ----------------------------------------------------
@@ -453,18 +467,12 @@ void DestroyWin(Window w) {
 }
 
 void SetWindowData(Window w, void* data) { winrec::LiveWindow(w, "SetWindowData").data = data; }
-void* WindowData(Window w) { return winrec::LiveWindow(w, "WindowData").data; }
 
 void SetScroll(Window bar, const ScrollState& s, bool redraw) {
     winrec::WindowState& st = winrec::LiveScrollBar(bar, "SetScroll");
     winrec::ClampScroll(st, s);
     st.scroll.pos = winrec::ClampPos(st.scroll, s.pos);
     st.redraws += redraw;
-}
-
-bool GetScroll(Window bar, ScrollState* out) {
-    *out = winrec::LiveScrollBar(bar, "GetScroll").scroll;
-    return true;
 }
 
 int32_t ScrollPos(Window bar) { return winrec::LiveScrollBar(bar, "ScrollPos").scroll.pos; }
@@ -536,20 +544,6 @@ bool ToClient(Window w, int32_t* x, int32_t* y) {
     winrec::ClientOrigin(w, "ToClient", &ox, &oy);
     *x -= ox;
     *y -= oy;
-    return true;
-}
-
-bool WindowRect(Window w, Rect* out) {
-    const winrec::WindowState& st = winrec::LiveWindow(w, "WindowRect");
-    int32_t ox, oy;
-    winrec::ClientOrigin(w, "WindowRect", &ox, &oy);
-    *out = Rect{ox, oy, ox + (st.rect.right - st.rect.left), oy + (st.rect.bottom - st.rect.top)};
-    if (!st.parent) {
-        out->left -= winrec::kFrame;
-        out->top -= winrec::kCaption + winrec::kFrame;
-        out->right += winrec::kFrame;
-        out->bottom += winrec::kFrame;
-    }
     return true;
 }
 

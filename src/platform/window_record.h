@@ -71,12 +71,14 @@ void Reset();
 // to everything and counts the messages it got in DefaultProcCalls). Its
 // state's rect is that client area; its window rectangle (WindowRect) adds
 // a frame of kFrame pixels on the left, right and bottom and kCaption +
-// kFrame on top, the metrics of the native FrameExtraY. Destroying it
+// kFrame on top, as a captioned window's frame does. Destroying it
 // destroys its child windows too.
 constexpr int32_t kFrame = 4;
 constexpr int32_t kCaption = 19;
 win::Window NewHostWindow(int32_t left, int32_t top, int32_t width, int32_t height,
                           win::Proc proc = nullptr);
+// The window rectangle in screen coordinates, as GetWindowRect gives it.
+win::Rect WindowRect(win::Window w);
 void DestroyHostWindow(win::Window w);
 // Null when the window is unknown or destroyed.
 WindowState* State(win::Window w);

@@ -105,8 +105,6 @@ void SetWindowData(Window w, void* data) {
     SetWindowLongPtrA(W(w), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
 }
 
-void* WindowData(Window w) { return reinterpret_cast<void*>(GetWindowLongPtrA(W(w), GWLP_USERDATA)); }
-
 void SetScroll(Window bar, const ScrollState& s, bool redraw) {
     SCROLLINFO si;
     si.cbSize = sizeof si;
@@ -117,19 +115,6 @@ void SetScroll(Window bar, const ScrollState& s, bool redraw) {
     si.nPos = s.pos;
     si.nTrackPos = 0;
     SetScrollInfo(W(bar), SB_CTL, &si, redraw);
-}
-
-bool GetScroll(Window bar, ScrollState* out) {
-    SCROLLINFO si;
-    std::memset(&si, 0, sizeof si);
-    si.cbSize = sizeof si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    if (!GetScrollInfo(W(bar), SB_CTL, &si)) return false;
-    out->min = si.nMin;
-    out->max = si.nMax;
-    out->page = static_cast<int32_t>(si.nPage);
-    out->pos = si.nPos;
-    return true;
 }
 
 int32_t ScrollPos(Window bar) { return GetScrollPos(W(bar), SB_CTL); }
@@ -183,13 +168,6 @@ bool ToClient(Window w, int32_t* x, int32_t* y) {
     if (!ScreenToClient(W(w), &pt)) return false;
     *x = pt.x;
     *y = pt.y;
-    return true;
-}
-
-bool WindowRect(Window w, Rect* out) {
-    RECT rc;
-    if (!GetWindowRect(W(w), &rc)) return false;
-    *out = FromRECT(rc);
     return true;
 }
 

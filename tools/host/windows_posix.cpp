@@ -13,7 +13,8 @@ constexpr int32_t kStagger = 24;
 
 intptr_t VANDU_STDCALL HostWindowProc(win::Window w, uint32_t message, uintptr_t, intptr_t) {
     if (message != kPaint) return 0;
-    auto* owner = static_cast<WindowHost*>(win::WindowData(w));
+    const winrec::WindowState* state = winrec::State(w);
+    auto* owner = state ? static_cast<WindowHost*>(state->data) : nullptr;
     win::DC dc = win::GetWindowDC(w);
     if (owner && dc) owner->PaintAreas(w, dc);
     if (dc) win::ReleaseWindowDC(w, dc);
