@@ -15,7 +15,10 @@ constexpr char kEmptyText[] = " ** Empty **";
 constexpr char kCaption[] = "Vandu List: ";
 
 // Rows that fit a height and columns that fit a width, never negative: an
-// area smaller than one row or column shows none.
+// area smaller than one row or column shows none. The height loses the frame
+// above and below (2). A short list shows at most six empty rows below its
+// last line, so a tall area does not frame a large empty box. The width loses
+// the frame (2), the text's margins (4 on each side) and the scroll bar (16).
 int32_t RowsFor(const AreaRec* a, int32_t height) {
     if (a->lineHeight <= 0) return 0;
     const int64_t rows = std::min<int64_t>((height - 2) / a->lineHeight,
@@ -76,6 +79,9 @@ win::DC AreaDC(const AreaRec* area) {
     return area->hostObj ? area::DrawDC(area->hostObj) : nullptr;
 }
 
+// The object's rectangle. An object whose second rectangle has no height is
+// drawn one pixel up and to the left, so that the area's frame covers the
+// host's own outline of the field instead of lying inside it.
 AreaRect GetAreaRect(const void* obj) {
     AreaRect r;
     r.left = ReadAt<int16_t>(obj, hostobj::kObjRect);
@@ -91,6 +97,9 @@ AreaRect GetAreaRect(const void* obj) {
     return r;
 }
 
+// The text rectangle sits inside the frame with a 4-pixel margin each side of
+// the text; the scroll bar takes the 16 pixels to its right and reaches one
+// pixel lower, onto the frame's bottom edge.
 void SetRects(void* obj, AreaRec* a) {
     a->areaRect = GetAreaRect(obj);
     a->rows = RowsFor(a, a->areaRect.bottom - a->areaRect.top);
@@ -126,6 +135,9 @@ void DesignDraw(void* obj, HostCallback cb) {
     win::FillWhite(dc, w);
     win::FrameBlack(dc, {w.left - 1, w.top - 1, w.right + 1, w.bottom + 1});
     win::FrameBlack(dc, {w.left - 1, w.top - 1, w.right + 1 - win::VScrollWidth(), w.bottom + 1});
+    // The design picture's text: the caption 10 pixels below the top, then
+    // the path and the size below it, a line of 20 pixels each; the list's
+    // first line stands on the last row, lifted by the same 10 pixels.
     w = {w.left, w.top - 10, w.right - win::VScrollWidth(), w.bottom};
 
     char text[300];
