@@ -9,8 +9,8 @@
 
 #include "area/arearec.h"
 #include "entry/globals.h"
-#include "entry/hostobj.h"
 #include "host.h"
+#include "host/hostobj.h"
 #include "platform/window_record.h"
 #include "support/list_host.h"
 #include "support/window_proc.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "area/arearec.h"
-#include "entry/hostobj.h"
 #include "host.h"
+#include "host/hostobj.h"
 #include "support/list_host.h"
 
 using vhost::Arg;

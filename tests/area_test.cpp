@@ -9,8 +9,8 @@
 #include <string>
 
 #include "area/arearec.h"
-#include "entry/hostobj.h"
 #include "host.h"
+#include "host/hostobj.h"
 #include "support/list_host.h"
 #include "support/window_proc.h"
 

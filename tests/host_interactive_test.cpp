@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "area/arearec.h"
-#include "entry/hostobj.h"
 #include "host.h"
+#include "host/hostobj.h"
 #include "script.h"
 #include "support/files.h"
 #include "support/window_proc.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "entry/hostobj.h"
 #include "host.h"
 #include "host/callbacks.h"
+#include "host/hostobj.h"
 #include "support/list_host.h"
 #ifdef _WIN32
 #include <windows.h>

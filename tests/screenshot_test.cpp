@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "area/arearec.h"
-#include "entry/hostobj.h"
 #include "host.h"
+#include "host/hostobj.h"
 #include "png.h"
 #include "support/list_host.h"
 

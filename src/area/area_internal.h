@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "area/arearec.h"
-#include "entry/hostobj.h"
+#include "host/hostobj.h"
 #include "host/memory.h"
 #include "platform/window.h"
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "entry/module.h"
+#include "platform/module.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {

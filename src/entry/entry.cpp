@@ -7,18 +7,17 @@
 
 #include "area/area.h"
 #include "entry/globals.h"
-#include "entry/hostobj.h"
-#include "entry/module.h"
 #include "entry/objects.h"
 #include "entry/report.h"
 #include "entry/routing.h"
 #include "host/atoms.h"
+#include "host/hostobj.h"
 #include "lists/commands.h"
 #include "lists/registry.h"
+#include "platform/module.h"
 #include "platform/platform.h"
 #include "platform/window.h"
 
-void* hInstLib = nullptr;
 Globals* gGlobsPtr = nullptr;
 
 namespace {

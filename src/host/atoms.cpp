@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "entry/hostobj.h"
+#include "host/hostobj.h"
 
 namespace {
 // Builds the block; names longer than the block holds are cut (the only

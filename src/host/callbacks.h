@@ -4,13 +4,8 @@
 #pragma once
 #include <cstdint>
 
-#if defined(__i386__) || defined(_M_IX86)
-#define VANDU_CDECL __attribute__((cdecl))
-#define VANDU_STDCALL __attribute__((stdcall))
-#else
-#define VANDU_CDECL
-#define VANDU_STDCALL
-#endif
+#include "platform/abi.h"
+
 
 // The host's callback: cdecl, a request code and that request's arguments,
 // each passed as a 32-bit value.

@@ -11,7 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "../../res/catalogue.h"
+#include <catalogue.h>
+
 #include "platform/fault.h"
 #include "platform/platform.h"
 

@@ -1,8 +1,8 @@
 // Win32 body of the platform layer.
 #include <windows.h>
 
-#include "entry/module.h"
 #include "platform/fault.h"
+#include "platform/module.h"
 #include "platform/platform.h"
 
 namespace plat {

@@ -9,7 +9,7 @@
 #pragma once
 #include <cstdint>
 
-#include "host/callbacks.h"  // VANDU_STDCALL
+#include "platform/abi.h"
 
 namespace win {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "entry/module.h"
+#include "platform/module.h"
 #include "platform/window.h"
 
 namespace win {

@@ -7,7 +7,7 @@
 #include "catalogue.h"
 #include "catalogue_names.h"
 #include "entry/entry.h"
-#include "entry/hostobj.h"
+#include "host/hostobj.h"
 #include "host_windows.h"
 #include "library.h"
 #include "state.h"

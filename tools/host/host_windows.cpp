@@ -5,7 +5,7 @@
 #include "area/arearec.h"
 #include "callback.h"
 #include "entry/entry.h"
-#include "entry/hostobj.h"
+#include "host/hostobj.h"
 #include "state.h"
 
 namespace vhost {
