@@ -6,6 +6,7 @@
 #             programs run natively
 #   windows   mingw-w64 i686: Vandu.dll, its native check, Wine tests
 #   fuzz      clang libFuzzer smoke runs (leak detection as in sanitize)
+# after checking that the includes of src/ point down its layers,
 # and ends with one line "Summary: N passed, N failed" over all trees.
 # VANDU_TREES picks trees (default "native sanitize windows fuzz").
 # Exits non-zero when a test failed or a tree did not configure or build.
@@ -151,6 +152,14 @@ memcheck_tree() {
     echo "=== $tree: $prog under valgrind in $(elapsed "$start")"
   done
 }
+
+# The includes of src/ point down its layers (scripts/check-layers.sh).
+if bash scripts/check-layers.sh; then
+  passed=$((passed + 1))
+else
+  problems+=("layers: an include points up (above)")
+  failed=$((failed + 1))
+fi
 
 linux=(-DCMAKE_TOOLCHAIN_FILE=cmake/linux-i386.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if wants native && build_tree native "${linux[@]}"; then

@@ -49,21 +49,24 @@ TEST(FindListTest, MatchesNamesExactly) {
     EXPECT_EQ(3, FindList(inst.g(), &found, Name(Pascal(""))));
 }
 
+// The subscriber entry of an area, as the list window makes it.
+Subscriber Shows(AreaRec* a) { return {a, a->scrollWindow, a->hostWindow, a->prevWndProc}; }
+
 TEST(SubscriberTest, TwentySlotsKeptInOrder) {
     Instance inst;
     ListRec* l = inst.AddList("a");
     AreaRec areas[21];
     std::memset(areas, 0, sizeof areas);
     for (int i = 0; i < 21; ++i) areas[i].scrollWindow = reinterpret_cast<void*>(100 + i);
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(SubscribeToList(l, &areas[i]));
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(SubscribeToList(l, Shows(&areas[i])));
     Subscriber before[kMaxSubscribers];
     std::memcpy(before, l->subscribers, sizeof before);
-    EXPECT_FALSE(SubscribeToList(l, &areas[20]));
+    EXPECT_FALSE(SubscribeToList(l, Shows(&areas[20])));
     EXPECT_EQ(20, Count(l));
     EXPECT_EQ(0, std::memcmp(before, l->subscribers, sizeof before));
 
     EXPECT_TRUE(UnsubscribeFromList(l, &areas[5]));
-    EXPECT_TRUE(SubscribeToList(l, &areas[20]));
+    EXPECT_TRUE(SubscribeToList(l, Shows(&areas[20])));
     EXPECT_EQ(&areas[20], SlotArea(l, 19));
     EXPECT_EQ(reinterpret_cast<void*>(120), SlotScroll(l, 19));
     EXPECT_EQ(&areas[6], SlotArea(l, 5));
@@ -74,7 +77,7 @@ TEST(SubscriberTest, UnsubscribeKeepsTheOthersInOrder) {
     ListRec* l = inst.AddList("a");
     AreaRec a[3];
     std::memset(a, 0, sizeof a);
-    for (auto& area : a) SubscribeToList(l, &area);
+    for (auto& area : a) SubscribeToList(l, Shows(&area));
     EXPECT_TRUE(UnsubscribeFromList(l, &a[1]));
     ASSERT_EQ(2, Count(l));
     EXPECT_EQ(&a[0], SlotArea(l, 0));

@@ -221,7 +221,9 @@ void AttachScrollBar(void* obj, AreaRec* a) {
         a->prevWndProc = win::SetWindowProc(a->hostWindow, reinterpret_cast<win::Proc>(&WndProc));
     // A list whose subscriber slots are all in use does not hold the area;
     // its row still does, so its scroll bar works all the same.
-    const bool subscribed = g->curList && SubscribeToList(g->curList, a);
+    const bool subscribed =
+        g->curList &&
+        SubscribeToList(g->curList, {a, a->scrollWindow, a->hostWindow, a->prevWndProc});
     subclassed::Add(g, a, subscribed ? g->curList : nullptr);
     MySetCtlValue(a, a->topLine);
     g->typeAheadLen = 0;

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "area/arearec.h"
 #include "entry/globals.h"
 #include "lists/commands.h"
 #include "lists/fold.h"
@@ -86,14 +85,9 @@ uint32_t FreshStamp(uint32_t previous) {
     return static_cast<int32_t>(now - previous) > 0 ? now : previous + 1;
 }
 
-bool SubscribeToList(ListRec* list, void* area) {
+bool SubscribeToList(ListRec* list, const Subscriber& entry) {
     if (list->subscriberCount >= kMaxSubscribers) return false;
-    Subscriber& s = list->subscribers[list->subscriberCount];
-    s.area = area;
-    const AreaRec* a = static_cast<const AreaRec*>(area);
-    s.scrollWindow = a->scrollWindow;
-    s.hostWindow = a->hostWindow;
-    s.prevWndProc = a->prevWndProc;
+    list->subscribers[list->subscriberCount] = entry;
     ++list->subscriberCount;
     return true;
 }

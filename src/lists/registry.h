@@ -34,7 +34,8 @@ int32_t LinesInBuffer(const ListRec* list);
 // within one tick), so that stamps only grow and every area sees every
 // change.
 uint32_t FreshStamp(uint32_t previous);
-// Records an area that shows the list; false when its slots are full.
-bool SubscribeToList(ListRec* list, void* area);
+// Records an area that shows the list (the area, its scroll bar, its window
+// and that window's previous procedure); false when its slots are full.
+bool SubscribeToList(ListRec* list, const Subscriber& entry);
 // Forgets one slot of the area; false when it has none (or no list is given).
 bool UnsubscribeFromList(ListRec* list, void* area);
