@@ -162,7 +162,9 @@ TEST_F(AreaDrawing, DesignPictureShowsCaptionPathAndSize) {
     host().DesignDraw(other);
     ASSERT_EQ(1, winrec::CountOps(Op::kText));
     for (const Op& op : winrec::Ops())
-        if (op.kind == Op::kText) EXPECT_EQ("Vandu List: none", op.text);
+        if (op.kind == Op::kText) {
+            EXPECT_EQ("Vandu List: none", op.text);
+        }
     EXPECT_EQ(2, winrec::CountOps(Op::kFrameBlack));
 }
 

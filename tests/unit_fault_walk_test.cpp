@@ -100,7 +100,9 @@ protected:
         if (!s.loadFirst) return;
         ASSERT_EQ(0, h->Call("LoadList", {Arg::Text("p"), Arg::Text(path), Arg::Num(4), Arg::Num(1)})
                          .Status());
-        if (s.sortFirst) ASSERT_EQ(0, h->Call("SortList", {Arg::Text("p"), Arg::Num(7)}).Status());
+        if (s.sortFirst) {
+            ASSERT_EQ(0, h->Call("SortList", {Arg::Text("p"), Arg::Num(7)}).Status());
+        }
     }
     static int Result(const vhost::CallResult& r) { return r.Status(); }
 
